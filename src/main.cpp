@@ -1,0 +1,2 @@
+// Placeholder until the Qt front end lands.
+int main() { return 0; }

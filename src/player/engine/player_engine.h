@@ -1,0 +1,53 @@
+#pragma once
+// The player: resolves a source into a list of clips, decodes them with FFmpeg on a worker
+// thread into a bounded buffer that the sink drains, and moves from clip to clip without a gap.
+// All public calls are made from one thread (the UI thread); status() is a consistent snapshot.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "player/engine/audio_sink.h"
+#include "player/player_control.h"
+
+namespace tunelark::engine {
+
+enum class PlayState { Stopped, Playing, Paused };
+
+struct PlayerStatus {
+  PlayState state = PlayState::Stopped;
+  std::string title;            // metadata title, else the "title" parameter, else the file name
+  int clipIndex = 0;            // 0-based index of the current clip
+  int clipCount = 0;            // clips in the current source (0: no source)
+  double elapsedSeconds = 0;    // counted from decoded samples handed to the sink
+  std::optional<double> totalSeconds;  // unknown until the clip has been decoded to its end
+  bool noDevice = false;        // playing on the clock, no sound device
+  std::string message;          // last problem, e.g. a skipped clip's name and why; "" if none
+};
+
+class PlayerEngine : public PlayerControl {
+ public:
+  explicit PlayerEngine(std::unique_ptr<AudioSink> sink);
+  ~PlayerEngine() override;
+
+  void setSource(const std::string& source) override;
+  void setAutoStart(bool autoStart) override;
+  void playPause() override;
+  void stop() override;
+  void nextClip() override;
+  void previousClip() override;
+
+  // Moves within the current clip (seconds from its start).
+  void seek(double seconds);
+  void setVolume(double volume);
+  PlayerStatus status() const;
+  // Handles what the worker and the sink reported (end of the list, a lost device); the host
+  // calls it regularly from the UI thread, e.g. from the display's timer.
+  void poll();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tunelark::engine

@@ -1,0 +1,179 @@
+#pragma once
+// The main window as a model: every control as plain data, the window-level members, and the
+// handlers. The Qt front end draws this model and delivers user input to the handlers; each
+// handler's body lives in the folder of the subsystem that owns it.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "browser/file_list_box.h"
+#include "browser/tree_view.h"
+#include "platform/host_services.h"
+#include "player/control_site.h"
+#include "ui/control.h"
+#include "ui/list_box.h"
+
+namespace tunelark {
+
+class Form5;
+
+class Form1 {
+ public:
+  Form1(AppState& app, HostServices& host);
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // ---- The window itself (twips) ----
+  int Width = 7350;
+  int Height = 7770;
+  bool Enabled = true;  // false while a dialog is loaded
+  bool Visible = true;
+
+  // ---- Frames ----
+  Control Atasframe;      // top strip, always shown
+  Control Realframe;      // player area
+  Control Fileframe;      // browser area
+  Control Playlistframe;  // playlist area
+
+  // ---- Top strip (Atasframe) ----
+  Control Image4;              // top strip background
+  std::map<int, Control> Image3;  // decorative strips along each frame's bottom, indexes 1..4
+  Control Label4;              // playlist caption
+  Control Label2;              // title
+  Control Shape2;              // box around the two labels
+  Control Line1;               // rule between the two labels
+  Control Image27;             // minimise
+  Control Image29;             // Preferences
+  Control Image30;             // help
+  Control Image34;             // About
+  Control Image21;             // exit
+  Control Image18;             // hide the player area
+  Control Image16;             // show the player area
+  Control Image20;             // hide the browser area
+  Control Image19;             // show the browser area
+  Control Image15;             // hide the playlist area
+  Control Image14;             // show the playlist area
+  Control panelplayup;         // compact play place, playing look (pause picture)
+  Control panelplaydown;       // compact play place, stopped look (play picture)
+  Control panelstopup;         // compact stop place, stopped look (inactive stop picture)
+  Control panelstopdown;       // compact stop place, playing look (stop picture)
+  Control panelprev;           // compact previous clip
+  Control panelnext;           // compact next clip
+
+  // ---- Player area (Realframe) ----
+  Control Image1;          // player area background
+  ControlSite RealAudio1;  // the hosted player
+  Control Shape1;          // box around the player
+  Control Picture1;        // logo link
+  Control Image9;          // play
+  Control Image7;          // pause
+  Control Image8;          // stop
+  Control Image6;          // stop, inactive look
+  Control Image12;         // previous clip
+  Control Image13;         // next clip
+
+  // ---- Browser area (Fileframe) ----
+  Control Image17;         // browser area background
+  TreeView tvwControl;     // drives and folders
+  Control Shape3;          // box behind the tree
+  Control Label5;          // file-type caption
+  FileListBox File1;       // clips of the chosen folder
+  Control Image33;         // file types
+  Control Image5;          // add to playlist
+
+  // ---- Playlist area (Playlistframe) ----
+  Control Image2;   // playlist area background
+  ListBox List1;    // the playlist
+  Control Image10;  // open
+  Control Image11;  // open, pressed look
+  Control Image31;  // move up
+  Control Image32;  // move down
+  Control Image26;  // new
+  Control Image28;  // save
+  Control Image22;  // remove
+  Control Image23;  // sort ascending
+  Control Image24;  // shuffle
+  Control Image25;  // sort descending
+
+  // Every drawable control, frames first, each frame's controls in drawing order (back to front).
+  std::vector<Control*> controls();
+  Control* findControl(const std::string& name);
+
+  // ---- Window-level members ----
+  int playershown = 1;   // view flags: 1 shown, 0 hidden
+  int browsershown = 1;
+  int listshown = 1;
+  std::int16_t playstate = 0;  // 1 playing, 0 not playing (follows the buttons)
+  int listmode = 2;            // 1 named playlist file, 2 untitled
+  std::string workfile;        // the file removal and moving rewrite
+  std::int32_t selCount = 0;   // selected rows the last add, remove or move read
+
+  // The file-type dialog while it is loaded.
+  std::unique_ptr<Form5> form5;
+
+  // ---- View methods ----
+  void normal();
+  void Realfile();
+  void Realplaylist();
+  void Fileplaylist();
+  void Realonly();
+  void fileonly();
+  void playlistonly();
+  void panel();
+  // Calls the view method that the three flags choose.
+  void chooseView();
+
+  // ---- Start-up and shutdown ----
+  void Form_Load();
+  void Form_Unload();
+  void Image21_Click();  // exit
+
+  // ---- View toggles ----
+  void Image14_Click();
+  void Image15_Click();
+  void Image16_Click();
+  void Image18_Click();
+  void Image19_Click();
+  void Image20_Click();
+
+  // ---- Transport ----
+  void Image9_Click();   // play
+  void Image7_Click();   // pause
+  void Image8_Click();   // stop
+  void Image12_Click();  // previous clip
+  void Image13_Click();  // next clip
+  void panelplaydown_Click();
+  void panelplayup_Click();
+  void panelstopdown_Click();
+  void panelstopup_Click();
+  void panelprev_Click();
+  void panelnext_Click();
+  void List1_DblClick();
+  void applyPlayingLook();       // player area buttons
+  void applyStoppedLook();
+  void applyPanelPlayingLook();  // compact panel buttons
+  void applyPanelStoppedLook();
+
+  // ---- Browser ----
+  void buildtree();
+  void tvwControl_Click();
+  void Image33_Click();  // file types
+  void List1_DragDrop();  // clips dropped from File1 onto the playlist
+
+  // Called after the file-type dialog is unloaded, however it closed.
+  void form5Unloaded();
+
+  AppState& app;
+  HostServices& host;
+
+ private:
+  void layoutControls();
+};
+
+}  // namespace tunelark

@@ -1,0 +1,27 @@
+#pragma once
+// A host that records what the window model asked of it: beeps, message boxes, an end of the
+// process. What a user would see or hear, counted so tests can assert on it.
+
+#include <string>
+#include <vector>
+
+#include "platform/host_services.h"
+
+namespace tunelark::testing {
+
+class FakeHost : public HostServices {
+ public:
+  void beep() override { ++beeps; }
+  void messageBox(const std::string& text) override { messages.push_back(text); }
+  void processPendingEvents() override { ++eventPasses; }
+  void setBusy(bool busy) override { busyCalls.push_back(busy); }
+  void endProcess() override { ended = true; }
+
+  int beeps = 0;
+  std::vector<std::string> messages;
+  int eventPasses = 0;
+  std::vector<bool> busyCalls;
+  bool ended = false;
+};
+
+}  // namespace tunelark::testing
