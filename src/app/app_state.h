@@ -11,9 +11,9 @@ namespace tunelark {
 inline constexpr int kMaxEntries = 80;
 
 struct AppState {
-  std::string windowsDir;    // settings folder, no trailing separator
-  std::string settingsPath;  // windowsDir + "/tunelark.ini"
-  std::string lastfile;      // full path of the current playlist file
+  std::string windowsDir;                        // settings folder, no trailing separator
+  std::string settingsPath;                      // windowsDir + "/tunelark.ini"
+  std::string lastfile;                          // full path of the current playlist file
   std::array<std::string, kMaxEntries> entries;  // playlist lines, slots 0..entryCount-1 in use
   std::int16_t entryCount = 0;
 

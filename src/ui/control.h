@@ -20,7 +20,7 @@ enum class ControlKind {
 };
 
 struct Control {
-  std::string name;   // the control's name, e.g. "Image28" or "Image3(2)"
+  std::string name;  // the control's name, e.g. "Image28" or "Image3(2)"
   ControlKind kind = ControlKind::Image;
   std::string frame;  // name of the frame it lies in; empty for frames
   int left = 0;

@@ -122,21 +122,16 @@ void Form1::layoutControls() {
 
 std::vector<Control*> Form1::controls() {
   // Back to front within each frame: the decoration strip, then the background, then the rest.
-  return {&Atasframe,     &Realframe,     &Fileframe,    &Playlistframe,
-          &Image3[4],     &Image4,        &Shape2,       &Line1,
-          &Label4,        &Label2,        &Image27,      &Image29,
-          &Image30,       &Image34,       &Image21,      &Image18,
-          &Image16,       &Image20,       &Image19,      &Image15,
-          &Image14,       &panelplayup,   &panelplaydown, &panelstopup,
-          &panelstopdown, &panelprev,     &panelnext,    &Image3[3],
-          &Image1,        &Shape1,        &RealAudio1.box, &Picture1,
-          &Image9,        &Image7,        &Image8,       &Image6,
-          &Image12,       &Image13,       &Image3[2],    &Image17,
-          &Shape3,        &tvwControl.box, &Label5,      &File1.box,
-          &Image33,       &Image5,        &Image3[1],    &Image2,
-          &List1.box,     &Image10,       &Image11,      &Image31,
-          &Image32,       &Image26,       &Image28,      &Image22,
-          &Image23,       &Image24,       &Image25};
+  return {&Atasframe,      &Realframe, &Fileframe, &Playlistframe, &Image3[4],     &Image4,
+          &Shape2,         &Line1,     &Label4,    &Label2,        &Image27,       &Image29,
+          &Image30,        &Image34,   &Image21,   &Image18,       &Image16,       &Image20,
+          &Image19,        &Image15,   &Image14,   &panelplayup,   &panelplaydown, &panelstopup,
+          &panelstopdown,  &panelprev, &panelnext, &Image3[3],     &Image1,        &Shape1,
+          &RealAudio1.box, &Picture1,  &Image9,    &Image7,        &Image8,        &Image6,
+          &Image12,        &Image13,   &Image3[2], &Image17,       &Shape3,        &tvwControl.box,
+          &Label5,         &File1.box, &Image33,   &Image5,        &Image3[1],     &Image2,
+          &List1.box,      &Image10,   &Image11,   &Image31,       &Image32,       &Image26,
+          &Image28,        &Image22,   &Image23,   &Image24,       &Image25};
 }
 
 Control* Form1::findControl(const std::string& name) {

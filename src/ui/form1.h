@@ -42,29 +42,29 @@ class Form1 {
   Control Playlistframe;  // playlist area
 
   // ---- Top strip (Atasframe) ----
-  Control Image4;              // top strip background
+  Control Image4;                 // top strip background
   std::map<int, Control> Image3;  // decorative strips along each frame's bottom, indexes 1..4
-  Control Label4;              // playlist caption
-  Control Label2;              // title
-  Control Shape2;              // box around the two labels
-  Control Line1;               // rule between the two labels
-  Control Image27;             // minimise
-  Control Image29;             // Preferences
-  Control Image30;             // help
-  Control Image34;             // About
-  Control Image21;             // exit
-  Control Image18;             // hide the player area
-  Control Image16;             // show the player area
-  Control Image20;             // hide the browser area
-  Control Image19;             // show the browser area
-  Control Image15;             // hide the playlist area
-  Control Image14;             // show the playlist area
-  Control panelplayup;         // compact play place, playing look (pause picture)
-  Control panelplaydown;       // compact play place, stopped look (play picture)
-  Control panelstopup;         // compact stop place, stopped look (inactive stop picture)
-  Control panelstopdown;       // compact stop place, playing look (stop picture)
-  Control panelprev;           // compact previous clip
-  Control panelnext;           // compact next clip
+  Control Label4;                 // playlist caption
+  Control Label2;                 // title
+  Control Shape2;                 // box around the two labels
+  Control Line1;                  // rule between the two labels
+  Control Image27;                // minimise
+  Control Image29;                // Preferences
+  Control Image30;                // help
+  Control Image34;                // About
+  Control Image21;                // exit
+  Control Image18;                // hide the player area
+  Control Image16;                // show the player area
+  Control Image20;                // hide the browser area
+  Control Image19;                // show the browser area
+  Control Image15;                // hide the playlist area
+  Control Image14;                // show the playlist area
+  Control panelplayup;            // compact play place, playing look (pause picture)
+  Control panelplaydown;          // compact play place, stopped look (play picture)
+  Control panelstopup;            // compact stop place, stopped look (inactive stop picture)
+  Control panelstopdown;          // compact stop place, playing look (stop picture)
+  Control panelprev;              // compact previous clip
+  Control panelnext;              // compact next clip
 
   // ---- Player area (Realframe) ----
   Control Image1;          // player area background
@@ -79,13 +79,13 @@ class Form1 {
   Control Image13;         // next clip
 
   // ---- Browser area (Fileframe) ----
-  Control Image17;         // browser area background
-  TreeView tvwControl;     // drives and folders
-  Control Shape3;          // box behind the tree
-  Control Label5;          // file-type caption
-  FileListBox File1;       // clips of the chosen folder
-  Control Image33;         // file types
-  Control Image5;          // add to playlist
+  Control Image17;      // browser area background
+  TreeView tvwControl;  // drives and folders
+  Control Shape3;       // box behind the tree
+  Control Label5;       // file-type caption
+  FileListBox File1;    // clips of the chosen folder
+  Control Image33;      // file types
+  Control Image5;       // add to playlist
 
   // ---- Playlist area (Playlistframe) ----
   Control Image2;   // playlist area background
@@ -106,7 +106,7 @@ class Form1 {
   Control* findControl(const std::string& name);
 
   // ---- Window-level members ----
-  int playershown = 1;   // view flags: 1 shown, 0 hidden
+  int playershown = 1;  // view flags: 1 shown, 0 hidden
   int browsershown = 1;
   int listshown = 1;
   std::int16_t playstate = 0;  // 1 playing, 0 not playing (follows the buttons)
@@ -155,7 +155,7 @@ class Form1 {
   void panelprev_Click();
   void panelnext_Click();
   void List1_DblClick();
-  void applyPlayingLook();       // player area buttons
+  void applyPlayingLook();  // player area buttons
   void applyStoppedLook();
   void applyPanelPlayingLook();  // compact panel buttons
   void applyPanelStoppedLook();
@@ -163,7 +163,7 @@ class Form1 {
   // ---- Browser ----
   void buildtree();
   void tvwControl_Click();
-  void Image33_Click();  // file types
+  void Image33_Click();   // file types
   void List1_DragDrop();  // clips dropped from File1 onto the playlist
 
   // Called after the file-type dialog is unloaded, however it closed.

@@ -16,13 +16,13 @@ enum class PlayState { Stopped, Playing, Paused };
 
 struct PlayerStatus {
   PlayState state = PlayState::Stopped;
-  std::string title;            // metadata title, else the "title" parameter, else the file name
-  int clipIndex = 0;            // 0-based index of the current clip
-  int clipCount = 0;            // clips in the current source (0: no source)
-  double elapsedSeconds = 0;    // counted from decoded samples handed to the sink
+  std::string title;          // metadata title, else the "title" parameter, else the file name
+  int clipIndex = 0;          // 0-based index of the current clip
+  int clipCount = 0;          // clips in the current source (0: no source)
+  double elapsedSeconds = 0;  // counted from decoded samples handed to the sink
   std::optional<double> totalSeconds;  // unknown until the clip has been decoded to its end
-  bool noDevice = false;        // playing on the clock, no sound device
-  std::string message;          // last problem, e.g. a skipped clip's name and why; "" if none
+  bool noDevice = false;               // playing on the clock, no sound device
+  std::string message;  // last problem, e.g. a skipped clip's name and why; "" if none
 };
 
 class PlayerEngine : public PlayerControl {

@@ -20,5 +20,5 @@ class PlayerComponent {
 }  // namespace tunelark
 
 // Creates the component with its display as a child of `parent`. Returns nullptr on failure.
-extern "C" using TunelarkCreatePlayerFn = tunelark::PlayerComponent* (*)(QWidget* parent);
+extern "C" using TunelarkCreatePlayerFn = tunelark::PlayerComponent * (*)(QWidget * parent);
 #define TUNELARK_PLAYER_FACTORY "tunelark_create_player"

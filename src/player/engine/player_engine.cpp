@@ -1,0 +1,2 @@
+// Placeholder until the engine lands.
+#include "player/engine/player_engine.h"

@@ -1,0 +1,57 @@
+#include "player/control_site.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tunelark {
+namespace {
+
+// A component that records the operations it received, in order.
+class RecordingPlayer : public PlayerControl {
+ public:
+  void setSource(const std::string& s) override { calls.push_back("source:" + s); }
+  void setAutoStart(bool on) override { calls.push_back(on ? "auto:1" : "auto:0"); }
+  void playPause() override { calls.push_back("playpause"); }
+  void stop() override { calls.push_back("stop"); }
+  void nextClip() override { calls.push_back("next"); }
+  void previousClip() override { calls.push_back("prev"); }
+  std::vector<std::string> calls;
+};
+
+TEST(ControlSite, KeepsStartupCallsUntilTheComponentAttaches) {
+  ControlSite site{Control{}};
+  site.setAutoStart(false);
+  site.setSource("/home/ann/list.ram");
+  RecordingPlayer player;
+  site.attach(&player);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:0", "source:/home/ann/list.ram"}));
+}
+
+TEST(ControlSite, ForwardsEveryOperationOnceAttached) {
+  ControlSite site{Control{}};
+  RecordingPlayer player;
+  site.attach(&player);
+  player.calls.clear();
+  site.setSource("");
+  site.setSource("file:/a.rm");
+  site.setAutoStart(true);
+  site.playPause();
+  site.stop();
+  site.nextClip();
+  site.previousClip();
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"source:", "source:file:/a.rm", "auto:1",
+                                                    "playpause", "stop", "next", "prev"}));
+}
+
+TEST(ControlSite, AnEmptySourceIsNotReplayedOnAttach) {
+  ControlSite site{Control{}};
+  site.setAutoStart(false);
+  RecordingPlayer player;
+  site.attach(&player);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:0"}));
+}
+
+}  // namespace
+}  // namespace tunelark
