@@ -3,9 +3,11 @@
 // own pace by pulling. Implementations: a null sink that runs on the clock (no sound device),
 // a WAV sink that writes what it pulls (tests), and the Qt Multimedia sink in the module.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 namespace tunelark::engine {
 
@@ -22,6 +24,12 @@ class SampleSource {
  public:
   virtual ~SampleSource() = default;
   virtual std::size_t pull(std::int16_t* out, std::size_t frames) = 0;
+  // For sinks with a thread of their own: waits until frames may be available or `timeout`
+  // has passed, so an empty buffer costs no spinning. True when frames are available.
+  virtual bool waitForSamples(std::chrono::milliseconds timeout) {
+    std::this_thread::sleep_for(timeout);
+    return false;
+  }
 };
 
 class AudioSink {

@@ -2,7 +2,17 @@
 // The player: resolves a source into a list of clips, decodes them with FFmpeg on a worker
 // thread into a bounded buffer that the sink drains, and moves from clip to clip without a gap.
 // All public calls are made from one thread (the UI thread); status() is a consistent snapshot.
+//
+// What the transport does at the edges of the list:
+// - stop() keeps the current clip and returns to its start; playPause() then plays it again.
+// - When the last clip ends, playback stops and the position returns to the first clip.
+// - nextClip() on the last clip does nothing: a stray click never cuts the music off.
+// - previousClip() more than 3 seconds into a clip restarts that clip; earlier, it moves to the
+//   previous clip, and on the first clip it restarts the first clip.
+// - While stopped, nextClip() and previousClip() only choose the clip that play will start.
+// - Setting the same source again changes nothing; set "" first to load it again.
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,13 +32,26 @@ struct PlayerStatus {
   double elapsedSeconds = 0;  // counted from decoded samples handed to the sink
   std::optional<double> totalSeconds;  // unknown until the clip has been decoded to its end
   bool noDevice = false;               // playing on the clock, no sound device
-  std::string message;  // last problem, e.g. a skipped clip's name and why; "" if none
+  std::string message;      // last problem, e.g. a skipped clip's name and why; "" if none
+  bool unplayable = false;  // the current clip cannot be played (refused, pnm://, missing, ...)
+};
+
+// Limits that tests and hosts may tighten; the defaults suit a desktop player.
+struct EngineOptions {
+  // How long a network source may take to open or stall while reading before it is skipped.
+  std::chrono::milliseconds networkTimeout{10000};
+  // Clips taken from one source; the rest of a huge .ram is left out and the display says so.
+  int maxClips = 10000;
+  // Decoded sound held ahead of the sink.
+  std::chrono::milliseconds bufferLength{750};
 };
 
 class PlayerEngine : public PlayerControl {
  public:
-  explicit PlayerEngine(std::unique_ptr<AudioSink> sink);
+  explicit PlayerEngine(std::unique_ptr<AudioSink> sink, EngineOptions options = {});
   ~PlayerEngine() override;
+  PlayerEngine(const PlayerEngine&) = delete;
+  PlayerEngine& operator=(const PlayerEngine&) = delete;
 
   void setSource(const std::string& source) override;
   void setAutoStart(bool autoStart) override;
@@ -37,7 +60,8 @@ class PlayerEngine : public PlayerControl {
   void nextClip() override;
   void previousClip() override;
 
-  // Moves within the current clip (seconds from its start).
+  // Moves within the current clip (seconds from its start). While stopped it sets where play
+  // will start.
   void seek(double seconds);
   void setVolume(double volume);
   PlayerStatus status() const;
