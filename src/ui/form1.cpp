@@ -1,4 +1,8 @@
+// The main window's controls as designed: frame, place and size in twips, start-up visibility,
+// kind, colour, caption, skin picture and tooltip of each.
 #include "ui/form1.h"
+
+#include <utility>
 
 #include "browser/form5.h"
 
@@ -66,16 +70,17 @@ void Form1::layoutControls() {
   Image29 = image("Image29", top, 360, 360, 240, 210, true, "preferences", "Preferences");
   Image30 = image("Image30", top, 360, 600, 210, 240, true, "help", "Help");
   Image34 = image("Image34", top, 320, 860, 255, 255, true, "about", "About Tunelark");
-  Image21 = image("Image21", top, 960, 360, 675, 225, true, "exit", "Exit");
+  Image21 = image("Image21", top, 960, 360, 675, 225, true, "exit", "Exit Tunelark");
   Image18 = image("Image18", top, 960, 600, 675, 225, true, "hide_player", "Hide the player");
   Image16 = image("Image16", top, 960, 600, 675, 225, false, "show_player", "Show the player");
   Image20 = image("Image20", top, 1680, 360, 675, 225, true, "hide_browser", "Hide the browser");
   Image19 = image("Image19", top, 1680, 360, 675, 225, false, "show_browser", "Show the browser");
   Image15 = image("Image15", top, 1680, 600, 675, 225, true, "hide_playlist", "Hide the playlist");
   Image14 = image("Image14", top, 1680, 600, 675, 225, false, "show_playlist", "Show the playlist");
-  panelplayup = image("panelplayup", top, 960, 840, 675, 225, false, "pause", "Pause");
-  panelplaydown = image("panelplaydown", top, 960, 840, 675, 225, false, "play", "Play");
-  panelstopup = image("panelstopup", top, 1680, 840, 675, 225, false, "stop_inactive", "Play");
+  panelplayup = image("panelplayup", top, 960, 840, 675, 225, false, "pause", "Stop");
+  panelplaydown = image("panelplaydown", top, 960, 840, 675, 225, false, "play", "Play or resume");
+  panelstopup =
+      image("panelstopup", top, 1680, 840, 675, 225, false, "stop_inactive", "Play or resume");
   panelstopdown = image("panelstopdown", top, 1680, 840, 675, 225, false, "stop", "Stop");
   panelprev = image("panelprev", top, 2400, 240, 480, 480, false, "prev", "Previous clip");
   panelnext = image("panelnext", top, 2400, 600, 480, 480, false, "next", "Next clip");
@@ -85,10 +90,11 @@ void Form1::layoutControls() {
   Shape1 = make("Shape1", ControlKind::Shape, real, 1680, 120, 5295, 1815);
   Picture1 = make("Picture1", ControlKind::PictureBox, real, 1920, 360, 975, 280, true, "logo",
                   "Tunelark on the web");
-  Image9 = image("Image9", real, 720, 1080, 675, 225, true, "play", "Play");
+  Image9 = image("Image9", real, 720, 1080, 675, 225, true, "play", "Play the playlist");
   Image7 = image("Image7", real, 720, 1080, 675, 225, false, "pause", "Pause");
   Image8 = image("Image8", real, 720, 1320, 675, 225, true, "stop", "Stop");
-  Image6 = image("Image6", real, 720, 1320, 675, 225, false, "stop_inactive", "Stopped");
+  Image6 = image("Image6", real, 720, 1320, 675, 225, false, "stop_inactive",
+                 "Stopped: nothing to stop");
   Image12 = image("Image12", real, 600, 600, 480, 480, true, "prev", "Previous clip");
   Image13 = image("Image13", real, 1080, 600, 480, 480, true, "next", "Next clip");
 
@@ -102,7 +108,8 @@ void Form1::layoutControls() {
   File1.box = make("File1", ControlKind::FileListBox, file, 3720, 360, 3255, 1200);
   File1.box.color = kCyan;
   Image33 = image("Image33", file, 3840, 1680, 1425, 225, true, "file_types", "Choose file types");
-  Image5 = image("Image5", file, 5400, 1680, 1425, 225, true, "add", "Add to playlist");
+  Image5 = image("Image5", file, 5400, 1680, 1425, 225, true, "add",
+                 "Add the selected clips to the playlist");
 
   const std::string list = "Playlistframe";
   Image2 = image("Image2", list, 0, 0, 7365, 2070, true, "playlist_background", "");
@@ -110,14 +117,18 @@ void Form1::layoutControls() {
   List1.box.color = kCyan;
   Image10 = image("Image10", list, 480, 480, 675, 225, true, "open", "Open a playlist");
   Image11 = image("Image11", list, 480, 480, 675, 225, false, "open_pressed", "Open a playlist");
-  Image31 = image("Image31", list, 1320, 360, 945, 225, true, "up", "Move up");
-  Image32 = image("Image32", list, 1320, 600, 945, 225, true, "down", "Move down");
+  Image31 = image("Image31", list, 1320, 360, 945, 225, true, "up", "Move the selected clips up");
+  Image32 =
+      image("Image32", list, 1320, 600, 945, 225, true, "down", "Move the selected clips down");
   Image26 = image("Image26", list, 360, 1080, 945, 225, true, "new", "New playlist");
-  Image28 = image("Image28", list, 1320, 1080, 945, 225, true, "save", "Save playlist");
-  Image22 = image("Image22", list, 360, 1320, 945, 225, true, "remove", "Remove");
-  Image23 = image("Image23", list, 1320, 1320, 945, 225, true, "sort_az", "Sort A-Z");
-  Image24 = image("Image24", list, 360, 1560, 945, 225, true, "shuffle", "Shuffle");
-  Image25 = image("Image25", list, 1320, 1560, 945, 225, true, "sort_za", "Sort Z-A");
+  Image28 = image("Image28", list, 1320, 1080, 945, 225, true, "save", "Save the playlist");
+  Image22 =
+      image("Image22", list, 360, 1320, 945, 225, true, "remove", "Remove the selected clips");
+  Image23 =
+      image("Image23", list, 1320, 1320, 945, 225, true, "sort_az", "Sort the playlist A to Z");
+  Image24 = image("Image24", list, 360, 1560, 945, 225, true, "shuffle", "Shuffle the playlist");
+  Image25 =
+      image("Image25", list, 1320, 1560, 945, 225, true, "sort_za", "Sort the playlist Z to A");
 }
 
 std::vector<Control*> Form1::controls() {
