@@ -1,0 +1,213 @@
+// The show/hide toggles of the top strip: their flags, their image pairs, the compact transport
+// they bring in and out, and the layout they choose.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/fake_host.h"
+#include "ui/form1.h"
+
+namespace tunelark {
+namespace {
+
+class ViewToggles : public ::testing::Test {
+ protected:
+  AppState app;
+  testing::FakeHost host;
+  Form1 w{app, host};
+
+  std::vector<std::string> visibleCompact() {
+    std::vector<std::string> shown;
+    for (const Control* c : {&w.panelplayup, &w.panelplaydown, &w.panelstopup, &w.panelstopdown,
+                             &w.panelprev, &w.panelnext})
+      if (c->visible) shown.push_back(c->name);
+    return shown;
+  }
+};
+
+TEST_F(ViewToggles, HidingPlaylistBrowserAndPlayerShrinksToTheTopStripWithCompactButtons) {
+  w.Image15_Click();
+  EXPECT_EQ(w.Height, 5610);
+  w.Image20_Click();
+  EXPECT_EQ(w.Height, 3465);
+  w.Image18_Click();
+  EXPECT_EQ(w.Height, 1320);
+  EXPECT_TRUE(w.Atasframe.visible);
+  EXPECT_FALSE(w.Realframe.visible || w.Fileframe.visible || w.Playlistframe.visible);
+  EXPECT_EQ(visibleCompact(),
+            (std::vector<std::string>{"panelplaydown", "panelstopup", "panelprev", "panelnext"}));
+  EXPECT_TRUE(w.Image14.visible && w.Image19.visible && w.Image16.visible);
+  EXPECT_FALSE(w.Image15.visible || w.Image20.visible || w.Image18.visible);
+}
+
+TEST_F(ViewToggles, ShowingThePlaylistFromThePanelPutsItUnderTheTopStrip) {
+  w.Image15_Click();
+  w.Image20_Click();
+  w.Image18_Click();
+  w.Image14_Click();
+  EXPECT_EQ(w.listshown, 1);
+  EXPECT_TRUE(w.Playlistframe.visible);
+  EXPECT_EQ(w.Playlistframe.top, 1300);
+  EXPECT_EQ(w.Height, 3480);
+  EXPECT_FALSE(w.Image14.visible);
+  EXPECT_TRUE(w.Image15.visible);
+}
+
+TEST_F(ViewToggles, ThePlayerToggleCarriesThePlayStateLookBetweenTheTwoTransports) {
+  struct Case {
+    std::int16_t playstate;
+    bool pause, play, stop, inactiveStop;                      // player area after showing it
+    bool panelPause, panelPlay, panelStop, panelInactiveStop;  // compact panel after hiding it
+  };
+  const Case cases[] = {
+      {1, true, false, true, false, true, false, true, false},
+      {0, false, true, false, true, false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.playstate);
+    w.playstate = c.playstate;
+    w.Image18_Click();
+    EXPECT_EQ(w.panelplayup.visible, c.panelPause);
+    EXPECT_EQ(w.panelplaydown.visible, c.panelPlay);
+    EXPECT_EQ(w.panelstopdown.visible, c.panelStop);
+    EXPECT_EQ(w.panelstopup.visible, c.panelInactiveStop);
+    EXPECT_TRUE(w.panelprev.visible && w.panelnext.visible);
+
+    w.Image16_Click();
+    EXPECT_EQ(w.Image7.visible, c.pause);
+    EXPECT_EQ(w.Image9.visible, c.play);
+    EXPECT_EQ(w.Image8.visible, c.stop);
+    EXPECT_EQ(w.Image6.visible, c.inactiveStop);
+    EXPECT_TRUE(visibleCompact().empty());
+    EXPECT_EQ(w.Height, 7770);
+  }
+}
+
+TEST_F(ViewToggles, BrowserAndPlaylistTogglesNeverTouchTheTransport) {
+  w.playstate = 1;
+  w.Image18_Click();
+  const auto compact = visibleCompact();
+  const bool player[] = {w.Image9.visible, w.Image7.visible, w.Image8.visible, w.Image6.visible};
+  for (auto click : {&Form1::Image15_Click, &Form1::Image20_Click, &Form1::Image14_Click,
+                     &Form1::Image19_Click}) {
+    (w.*click)();
+    EXPECT_EQ(visibleCompact(), compact);
+    const bool now[] = {w.Image9.visible, w.Image7.visible, w.Image8.visible, w.Image6.visible};
+    EXPECT_TRUE(std::equal(std::begin(now), std::end(now), std::begin(player)));
+  }
+}
+
+// Every button the user can reach, keyed by the control that must be on screen to click it.
+struct Click {
+  const char* control;
+  void (Form1::*handler)();
+};
+
+const Click kClicks[] = {
+    {"Image14", &Form1::Image14_Click},         {"Image15", &Form1::Image15_Click},
+    {"Image16", &Form1::Image16_Click},         {"Image18", &Form1::Image18_Click},
+    {"Image19", &Form1::Image19_Click},         {"Image20", &Form1::Image20_Click},
+    {"Image9", &Form1::Image9_Click},           {"Image7", &Form1::Image7_Click},
+    {"Image8", &Form1::Image8_Click},           {"Image12", &Form1::Image12_Click},
+    {"Image13", &Form1::Image13_Click},         {"panelplaydown", &Form1::panelplaydown_Click},
+    {"panelplayup", &Form1::panelplayup_Click}, {"panelstopdown", &Form1::panelstopdown_Click},
+    {"panelstopup", &Form1::panelstopup_Click}, {"panelprev", &Form1::panelprev_Click},
+    {"panelnext", &Form1::panelnext_Click},     {"List1", &Form1::List1_DblClick},
+};
+
+bool onScreen(Form1& w, const std::string& name) {
+  const Control* c = w.findControl(name);
+  if (!c || !c->visible) return false;
+  return c->frame.empty() || w.findControl(c->frame)->visible;
+}
+
+std::vector<int> snapshot(Form1& w) {
+  std::vector<int> s = {w.playershown, w.browsershown, w.listshown, w.playstate, w.Height};
+  for (const Control* c : w.controls()) {
+    s.push_back(c->visible);
+    s.push_back(c->top);
+  }
+  return s;
+}
+
+// What must hold in every state the user can reach.
+void expectConsistent(Form1& w) {
+  const std::pair<const Control*, const Control*> toggles[] = {
+      {&w.Image18, &w.Image16}, {&w.Image20, &w.Image19}, {&w.Image15, &w.Image14}};
+  const int flags[] = {w.playershown, w.browsershown, w.listshown};
+  const Control* frames[] = {&w.Realframe, &w.Fileframe, &w.Playlistframe};
+  int nextTop = 1300;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NE(toggles[i].first->visible, toggles[i].second->visible) << toggles[i].first->name;
+    EXPECT_EQ(toggles[i].first->visible, flags[i] == 1) << toggles[i].first->name;
+    EXPECT_EQ(frames[i]->visible, flags[i] == 1) << frames[i]->name;
+    if (frames[i]->visible) {
+      EXPECT_EQ(frames[i]->top, nextTop) << frames[i]->name;  // shown areas pack downwards
+      nextTop += 2150;
+    }
+  }
+  // Indexed by the flags as bits: player, browser, playlist.
+  const int heights[] = {1320, 3480, 3480, 5625, 3465, 5640, 5610, 7770};
+  EXPECT_EQ(w.Height, heights[flags[0] * 4 + flags[1] * 2 + flags[2]]);
+  EXPECT_NE(w.Image9.visible, w.Image7.visible);
+  EXPECT_NE(w.Image8.visible, w.Image6.visible);
+  if (w.playershown == 1) {
+    for (const Control* c : {&w.panelplayup, &w.panelplaydown, &w.panelstopup, &w.panelstopdown,
+                             &w.panelprev, &w.panelnext})
+      EXPECT_FALSE(c->visible) << c->name;
+  } else {
+    EXPECT_NE(w.panelplayup.visible, w.panelplaydown.visible);
+    EXPECT_NE(w.panelstopup.visible, w.panelstopdown.visible);
+    EXPECT_TRUE(w.panelprev.visible && w.panelnext.visible);
+  }
+}
+
+TEST(ViewTogglesWalk, EveryReachableStateShowsExactlyOneImageOfEachPair) {
+  AppState app;
+  app.entries[0] = "file:/music/a.rm";
+  app.entryCount = 1;
+  testing::FakeHost host;
+  // Replays a click sequence on a fresh window; each state is reached by the shortest one.
+  auto replay = [&](const std::vector<int>& path, const std::function<void(Form1&)>& visit) {
+    Form1 w{app, host};
+    w.List1.AddItem("1. a.rm");
+    w.List1.setSelected(0, true);
+    for (int i : path) (w.*kClicks[i].handler)();
+    visit(w);
+  };
+  std::set<std::vector<int>> seen;
+  std::set<std::vector<int>> flagsAndPlaystate;
+  std::deque<std::vector<int>> queue = {{}};
+  replay({}, [&](Form1& w) { seen.insert(snapshot(w)); });
+  while (!queue.empty()) {
+    const std::vector<int> path = queue.front();
+    queue.pop_front();
+    for (int i = 0; i < static_cast<int>(std::size(kClicks)); ++i) {
+      bool clickable = false;
+      replay(path, [&](Form1& w) { clickable = onScreen(w, kClicks[i].control); });
+      if (!clickable) continue;
+      std::vector<int> next = path;
+      next.push_back(i);
+      replay(next, [&](Form1& w) {
+        SCOPED_TRACE(::testing::Message()
+                     << "after " << next.size() << " clicks, last " << kClicks[i].control);
+        expectConsistent(w);
+        flagsAndPlaystate.insert({w.playershown, w.browsershown, w.listshown, w.playstate});
+        if (seen.insert(snapshot(w)).second) queue.push_back(next);
+      });
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+  // The walk really went everywhere: every view with either play state.
+  EXPECT_EQ(flagsAndPlaystate.size(), 16u);
+}
+
+}  // namespace
+}  // namespace tunelark
