@@ -1,0 +1,186 @@
+#include "qt/control_views.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "qt/twips.h"
+
+namespace tunelark::qt {
+
+namespace {
+
+QColor rgb(unsigned value) { return QColor::fromRgb(static_cast<QRgb>(value)); }
+
+void fillWith(QWidget* w, unsigned colour) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, rgb(colour));
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+// A skin picture; a button when it has a tooltip or a click handler behind it.
+class ImageWidget : public QWidget {
+ public:
+  ImageWidget(const Control& c, QWidget* parent, SkinPictures& skin, ClickSink onClick)
+      : QWidget(parent), control_(c), skin_(skin), onClick_(std::move(onClick)) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    if (!c.tooltip.empty()) {
+      setToolTip(QString::fromStdString(c.tooltip));
+      setAccessibleName(QString::fromStdString(c.tooltip));
+      setCursor(Qt::PointingHandCursor);
+    }
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.drawPixmap(
+        0, 0, skin_.pixmap(QString::fromStdString(control_.picture), size(), devicePixelRatioF()));
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    pressed_ = e->button() == Qt::LeftButton;
+    e->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const bool inside = rect().contains(e->position().toPoint());
+    const bool click = pressed_ && e->button() == Qt::LeftButton && inside;
+    pressed_ = false;
+    e->accept();
+    if (click && onClick_) onClick_(control_.name);
+  }
+
+ private:
+  const Control& control_;
+  SkinPictures& skin_;
+  ClickSink onClick_;
+  bool pressed_ = false;
+};
+
+// A 1-px outlined rectangle.
+class ShapeWidget : public QWidget {
+ public:
+  explicit ShapeWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setPen(QPen(rgb(kShapeOutline), 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+};
+
+// Geometry, visibility and enabled state are common to every control.
+class ControlView : public ModelView {
+ public:
+  ControlView(Control& c, QWidget* w) : control_(c), widget_(w) {
+    widget_->setObjectName(QString::fromStdString(c.name));
+  }
+  ~ControlView() override = default;
+  QWidget* widget() override { return widget_; }
+  void sync() override {
+    QRect r = pxRect(control_);
+    if (control_.kind == ControlKind::Line) r.setHeight(std::max(1, r.height()));
+    if (widget_->geometry() != r) widget_->setGeometry(r);
+    widget_->setEnabled(control_.enabled);
+    widget_->setVisible(control_.visible);
+    syncContents();
+  }
+
+ protected:
+  virtual void syncContents() {}
+  Control& control_;
+  QWidget* widget_;
+};
+
+class ImageView : public ControlView {
+ public:
+  using ControlView::ControlView;
+
+ protected:
+  void syncContents() override {
+    // Two-state buttons swap visibility, not pictures, but a picture change must still show.
+    if (picture_ != control_.picture) {
+      picture_ = control_.picture;
+      widget_->update();
+    }
+  }
+
+ private:
+  std::string picture_;
+};
+
+class LabelView : public ControlView {
+ public:
+  LabelView(Control& c, QLabel* label) : ControlView(c, label), label_(label) {}
+
+ protected:
+  void syncContents() override {
+    const QString text = QString::fromLocal8Bit(control_.caption.c_str());
+    if (label_->text() != text) label_->setText(text);
+    QPalette pal = label_->palette();
+    if (pal.color(QPalette::WindowText) != rgb(control_.color)) {
+      pal.setColor(QPalette::WindowText, rgb(control_.color));
+      label_->setPalette(pal);
+    }
+  }
+
+ private:
+  QLabel* label_;
+};
+
+QLabel* makeLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  label->setTextFormat(Qt::PlainText);
+  // 255 twips are 17 px: an 11-px face leaves room for descenders without clipping.
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  label->setFont(font);
+  return label;
+}
+
+}  // namespace
+
+std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
+                                           ClickSink onClick) {
+  switch (control.kind) {
+    case ControlKind::Frame: {
+      auto* w = new QWidget(parent);
+      fillWith(w, 0x000000);
+      return std::make_unique<ControlView>(control, w);
+    }
+    case ControlKind::Image:
+    case ControlKind::PictureBox:
+      return std::make_unique<ImageView>(
+          control, new ImageWidget(control, parent, skin, std::move(onClick)));
+    case ControlKind::Label:
+      return std::make_unique<LabelView>(control, makeLabel(parent));
+    case ControlKind::Shape:
+      return std::make_unique<ControlView>(control, new ShapeWidget(parent));
+    case ControlKind::Line: {
+      auto* w = new QWidget(parent);
+      w->setAttribute(Qt::WA_TransparentForMouseEvents);
+      fillWith(w, control.color);
+      return std::make_unique<ControlView>(control, w);
+    }
+    case ControlKind::ListBox:
+    case ControlKind::FileListBox:
+    case ControlKind::TreeView:
+    case ControlKind::Player:
+      break;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent) {
+  auto* w = new QWidget(parent);
+  fillWith(w, kDarkBox);
+  return std::make_unique<ControlView>(control, w);
+}
+
+}  // namespace tunelark::qt

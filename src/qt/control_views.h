@@ -1,0 +1,30 @@
+#pragma once
+// Widgets for the plain controls of a window model (frames, images, labels, shapes, lines):
+// each draws one Control and follows it on sync(); image clicks are reported by name.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "qt/model_view.h"
+#include "qt/skin_pictures.h"
+#include "ui/control.h"
+
+namespace tunelark::qt {
+
+// Receives the name of a control the user clicked (mouse released inside it).
+using ClickSink = std::function<void(const std::string& controlName)>;
+
+// The view of `control`, a child of `parent` named after the control. Kinds that need a model
+// of their own (list boxes, the tree, the player) are not made here: returns nullptr for them.
+std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
+                                           ClickSink onClick);
+
+// An empty dark box where a view that is not available would be.
+std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent);
+
+// Colours of the skin that are not in the model.
+inline constexpr unsigned kShapeOutline = 0x2E8B9A;  // dimmed cyan, quieter than the text
+inline constexpr unsigned kDarkBox = 0x101418;
+
+}  // namespace tunelark::qt

@@ -1,0 +1,129 @@
+#include "qt/playlist_view.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+
+#include "qt/twips.h"
+#include "ui/form1.h"
+
+namespace tunelark::qt {
+
+namespace {
+
+// Accepts only clips dragged from File1; its own rows cannot be dragged.
+class PlaylistWidget : public QListWidget {
+ public:
+  PlaylistWidget(QWidget* parent, std::function<void()> onDrop)
+      : QListWidget(parent), onDrop_(std::move(onDrop)) {
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+  }
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* e) override {
+    if (e->mimeData()->hasFormat(kClipDragMime))
+      e->acceptProposedAction();
+    else
+      e->ignore();
+  }
+  void dragMoveEvent(QDragMoveEvent* e) override {
+    if (e->mimeData()->hasFormat(kClipDragMime))
+      e->acceptProposedAction();
+    else
+      e->ignore();
+  }
+  void dropEvent(QDropEvent* e) override {
+    if (!e->mimeData()->hasFormat(kClipDragMime)) {
+      e->ignore();
+      return;
+    }
+    e->acceptProposedAction();
+    // The model reads which clips to add from File1's selection, not from the payload.
+    onDrop_();
+  }
+
+ private:
+  std::function<void()> onDrop_;
+};
+
+class PlaylistView : public ModelView {
+ public:
+  PlaylistView(Form1& form, QWidget* parent, AfterHandler after)
+      : form_(form),
+        after_(std::move(after)),
+        list_(new PlaylistWidget(parent, [this] { deliver(&Form1::List1_DragDrop); })) {
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setUniformItemSizes(true);
+    QPalette pal = list_->palette();
+    const QColor text = QColor::fromRgb(static_cast<QRgb>(form_.List1.box.color));
+    pal.setColor(QPalette::Base, Qt::black);
+    pal.setColor(QPalette::Text, text);
+    pal.setColor(QPalette::Highlight, text);
+    pal.setColor(QPalette::HighlightedText, Qt::black);
+    list_->setPalette(pal);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    list_->setFont(font);
+    QObject::connect(list_, &QListWidget::itemSelectionChanged, list_,
+                     [this] { selectionToModel(); });
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, list_,
+                     [this] { deliver(&Form1::List1_DblClick); });
+  }
+
+  QWidget* widget() override { return list_; }
+
+  void sync() override {
+    const Control& box = form_.List1.box;
+    const QRect r = pxRect(box);
+    if (list_->geometry() != r) list_->setGeometry(r);
+    list_->setEnabled(box.enabled);
+    list_->setVisible(box.visible);
+
+    QSignalBlocker quiet(list_);
+    ListBox& model = form_.List1;
+    const int n = model.ListCount();
+    while (list_->count() > n) delete list_->takeItem(list_->count() - 1);
+    for (int i = 0; i < n; ++i) {
+      const QString text = QString::fromLocal8Bit(model.List(i).c_str());
+      if (i < list_->count()) {
+        if (list_->item(i)->text() != text) list_->item(i)->setText(text);
+      } else {
+        list_->addItem(text);
+      }
+      list_->item(i)->setSelected(model.Selected(i));
+    }
+    // Item selection changes done while blocked do not repaint the viewport by themselves.
+    list_->viewport()->update();
+  }
+
+ private:
+  void selectionToModel() {
+    ListBox& model = form_.List1;
+    const int n = std::min(model.ListCount(), list_->count());
+    for (int i = 0; i < n; ++i) model.setSelected(i, list_->item(i)->isSelected());
+  }
+
+  void deliver(void (Form1::*handler)()) {
+    selectionToModel();
+    (form_.*handler)();
+    if (after_) after_();
+  }
+
+  Form1& form_;
+  AfterHandler after_;
+  PlaylistWidget* list_;
+};
+
+}  // namespace
+
+std::unique_ptr<ModelView> makePlaylistView(Form1& form, QWidget* parent, AfterHandler after) {
+  return std::make_unique<PlaylistView>(form, parent, std::move(after));
+}
+
+}  // namespace tunelark::qt
