@@ -1,0 +1,165 @@
+// File1 on real folders: which files it lists, in what order, and what a failed path keeps.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "browser/file_list_box.h"
+#include "browser/wildcard.h"
+#include "support/temp_dir.h"
+
+namespace tunelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+std::vector<std::string> rows(const FileListBox& list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
+  return out;
+}
+
+TEST(FileList, StartsOnTheCurrentFolderWithTheDesignPattern) {
+  TempDir dir;
+  dir.write("here.ra", "x");
+  const auto old = fs::current_path();
+  fs::current_path(dir.path());
+  FileListBox list;
+  fs::current_path(old);
+  EXPECT_EQ(list.Path(), fs::canonical(dir.path()).string());
+  EXPECT_EQ(list.Pattern(), "*.rm;*.ra;*.ram");
+  EXPECT_EQ(rows(list), (std::vector<std::string>{"here.ra"}));
+}
+
+TEST(FileList, ListsMatchingRegularVisibleFilesSortedWithoutRegardToCase) {
+  TempDir dir;
+  for (const char* name :
+       {"b.rm", "SONG.RA", "a.ram", "c.Rm", "notes.txt", "x.ra.bak", ".hidden.ra", "list.RAM"}) {
+    dir.write(name, "x");
+  }
+  fs::create_directory(dir.path() / "folder.ra");
+  fs::create_symlink(dir.path() / "b.rm", dir.path() / "link.rm");
+  fs::create_symlink(dir.path() / "missing.rm", dir.path() / "dangling.rm");
+  ::mkfifo((dir.path() / "pipe.ra").c_str(), 0600);
+  FileListBox list;
+  ASSERT_TRUE(list.setPath(dir.str()));
+  EXPECT_EQ(rows(list),
+            (std::vector<std::string>{"a.ram", "b.rm", "c.Rm", "link.rm", "list.RAM", "SONG.RA"}));
+}
+
+TEST(FileList, EmptyPatternListsNothing) {
+  TempDir dir;
+  dir.write("a.ra", "x");
+  FileListBox list;
+  list.setPattern("");
+  EXPECT_TRUE(list.setPath(dir.str()));
+  EXPECT_EQ(list.ListCount(), 0);
+  EXPECT_EQ(list.Path(), dir.str());
+}
+
+TEST(FileList, BadPathFailsAndKeepsEverything) {
+  TempDir dir;
+  dir.write("keep.ra", "x");
+  const std::string file = dir.write("plain.txt", "x");
+  FileListBox list;
+  ASSERT_TRUE(list.setPath(dir.str()));
+  list.setSelected(0, true);
+  list.setListIndex(0);
+  for (const std::string& bad : {dir.str() + "/missing", file, std::string()}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(list.setPath(bad));
+    EXPECT_EQ(list.Path(), dir.str());
+    EXPECT_EQ(rows(list), (std::vector<std::string>{"keep.ra"}));
+    EXPECT_TRUE(list.Selected(0));
+    EXPECT_EQ(list.FileName(), "keep.ra");
+  }
+}
+
+TEST(FileList, RefreshOfAVanishedFolderEmptiesTheList) {
+  TempDir dir;
+  fs::create_directory(dir.path() / "d");
+  dir.write("d/a.ra", "x");
+  FileListBox list;
+  ASSERT_TRUE(list.setPath(dir.str() + "/d"));
+  ASSERT_EQ(list.ListCount(), 1);
+  fs::remove_all(dir.path() / "d");
+  EXPECT_FALSE(list.Refresh());
+  EXPECT_EQ(list.ListCount(), 0);
+}
+
+TEST(FileList, NamesThatAreNotUtf8KeepTheirBytes) {
+  TempDir dir;
+  const std::string latin1 = "caf\xe9.ra";
+  dir.write(latin1, "x");
+  FileListBox list;
+  ASSERT_TRUE(list.setPath(dir.str()));
+  ASSERT_EQ(list.ListCount(), 1);
+  EXPECT_EQ(list.List(0), latin1);
+  list.setListIndex(0);
+  EXPECT_EQ(list.FileName(), latin1);
+}
+
+TEST(FileList, SelectionCountAndRowsAndCurrentRow) {
+  TempDir dir;
+  for (const char* name : {"1.ra", "2.ra", "3.ra", "4.ra"}) dir.write(name, "x");
+  FileListBox list;
+  ASSERT_TRUE(list.setPath(dir.str()));
+  EXPECT_EQ(list.selCount(), 0);
+  EXPECT_EQ(list.FileName(), "");
+  list.setSelected(3, true);
+  list.setSelected(1, true);
+  EXPECT_EQ(list.selCount(), 2);
+  EXPECT_EQ(list.selectedRows(), (std::vector<int>{1, 3}));
+  list.setListIndex(2);
+  EXPECT_EQ(list.FileName(), "3.ra");
+  list.setListIndex(4);  // past the end: no current row
+  EXPECT_EQ(list.ListIndex(), -1);
+  list.setListIndex(-2);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_TRUE(list.Refresh());
+  EXPECT_EQ(list.selCount(), 0);
+}
+
+struct MatchCase {
+  const char* pattern;
+  const char* name;
+  bool matches;
+};
+
+TEST(Wildcard, MatchesWithoutRegardToCase) {
+  const std::vector<MatchCase> cases = {
+      {"*.ra", "SONG.RA", true},
+      {"*.ra", "song.ram", false},
+      {"*.ram", "song.ra", false},
+      {"*.rm", "a.b.rm", true},
+      {"*.ra", ".ra", true},
+      {"*.ra", "ra", false},
+      {"?.ra", "a.ra", true},
+      {"?.ra", "ab.ra", false},
+      {"*", "", true},
+      {"", "", true},
+      {"", "a", false},
+      {"a*b*c", "aXbYc", true},
+      {"a*b*c", "aXbY", false},
+      {"**.ra", "x.ra", true},
+      {"*a", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
+    EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.matches);
+  }
+}
+
+TEST(Wildcard, SplitsOnSemicolonsAndDropsEmptyPieces) {
+  EXPECT_EQ(splitPatterns("*.rm;*.ra;*.ram"), (std::vector<std::string>{"*.rm", "*.ra", "*.ram"}));
+  EXPECT_EQ(splitPatterns(" *.rm ; ;*.ra;"), (std::vector<std::string>{"*.rm", "*.ra"}));
+  EXPECT_TRUE(splitPatterns("").empty());
+  EXPECT_TRUE(splitPatterns(";;").empty());
+}
+
+}  // namespace
+}  // namespace tunelark

@@ -1,0 +1,181 @@
+// The file-type dialog: the filter table applied by OK, the close box, and the main window's
+// enabled state around it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "browser/filter_table.h"
+#include "browser/form5.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+#include "ui/form1.h"
+
+namespace tunelark {
+namespace {
+
+using testing::FakeHost;
+using testing::TempDir;
+
+struct Window {
+  TempDir dir;
+  AppState app;
+  FakeHost host;
+  Form1 form{app, host};
+
+  Window() {
+    for (const char* name : {"a.ra", "b.rm", "c.ram", "D.RA", "e.txt"}) dir.write(name, "x");
+    EXPECT_TRUE(form.File1.setPath(dir.str()));
+  }
+  std::vector<std::string> listed() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < form.File1.ListCount(); ++i) out.push_back(form.File1.List(i));
+    return out;
+  }
+};
+
+TEST(FileTypes, DesignTimeValuesBeforeAnyChoice) {
+  Window w;
+  EXPECT_EQ(w.form.File1.Pattern(), "*.rm;*.ra;*.ram");
+  EXPECT_EQ(w.form.Label5.caption, "RealMedia Files (*.ra, *.rm, *.ram)");
+  EXPECT_EQ(w.listed(), (std::vector<std::string>{"a.ra", "b.rm", "c.ram", "D.RA"}));
+}
+
+struct FilterCase {
+  int ram, ra, rm;  // check box values: 0 off, 1 ticked, 2 grey
+  const char* pattern;
+  const char* caption;
+  std::vector<std::string> listed;
+};
+
+TEST(FileTypes, OkAppliesTheFirstMatchingRowOfTheTable) {
+  const std::vector<FilterCase> cases = {
+      {1,
+       1,
+       1,
+       "*.ram;*.ra;*.rm",
+       "RealMedia Files (*.ra, *.ram, *.rm)",
+       {"a.ra", "b.rm", "c.ram", "D.RA"}},
+      {1, 1, 0, "*.ram;*.ra", "RealMedia Files (*.ra, *.ram)", {"a.ra", "c.ram", "D.RA"}},
+      {1, 0, 1, "*.ram;*.rm", "RealMedia Files (*.rm, *.ram)", {"b.rm", "c.ram"}},
+      {0, 1, 1, "*.ra;*.rm", "RealMedia Files (*.ra, *.rm)", {"a.ra", "b.rm", "D.RA"}},
+      {1, 0, 0, "*.ram", "RealMedia Files (*.ram)", {"c.ram"}},
+      {0, 1, 0, "*.ra", "RealMedia Files (*.ra)", {"a.ra", "D.RA"}},
+      {0, 0, 1, "*.rm", "RealMedia Files (*.rm)", {"b.rm"}},
+      {0, 0, 0, "", "RealMedia Files (None)", {}},
+      // A grey box counts as off.
+      {2, 1, 1, "*.ra;*.rm", "RealMedia Files (*.ra, *.rm)", {"a.ra", "b.rm", "D.RA"}},
+      {2, 2, 2, "", "RealMedia Files (None)", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.ram) + std::to_string(c.ra) + std::to_string(c.rm));
+    Window w;
+    w.form.Image33_Click();
+    ASSERT_TRUE(w.form.form5);
+    EXPECT_FALSE(w.form.Enabled);
+    w.form.form5->ram.Value = c.ram;
+    w.form.form5->ra.Value = c.ra;
+    w.form.form5->rm.Value = c.rm;
+    w.form.form5->Command1_Click();
+    EXPECT_FALSE(w.form.form5);
+    EXPECT_TRUE(w.form.Enabled);
+    EXPECT_EQ(w.form.File1.Pattern(), c.pattern);
+    EXPECT_EQ(w.form.Label5.caption, c.caption);
+    EXPECT_EQ(w.listed(), c.listed);
+    EXPECT_TRUE(w.host.messages.empty());
+  }
+}
+
+TEST(FileTypes, FilterTableCoversEveryCombinationOnce) {
+  for (int bits = 0; bits < 8; ++bits) {
+    const bool ram = bits & 4, ra = bits & 2, rm = bits & 1;
+    const FilterRow& row = filterFor(ram, ra, rm);
+    EXPECT_EQ(row.ram, ram);
+    EXPECT_EQ(row.ra, ra);
+    EXPECT_EQ(row.rm, rm);
+  }
+}
+
+TEST(FileTypes, ReopenedDialogShowsAllThreeBoxesOn) {
+  Window w;
+  w.form.Image33_Click();
+  w.form.form5->ram.Value = 0;
+  w.form.form5->rm.Value = 0;
+  w.form.form5->Command1_Click();
+  ASSERT_EQ(w.form.File1.Pattern(), "*.ra");
+  w.form.Image33_Click();
+  ASSERT_TRUE(w.form.form5);
+  EXPECT_EQ(w.form.form5->ram.Value, 1);
+  EXPECT_EQ(w.form.form5->ra.Value, 1);
+  EXPECT_EQ(w.form.form5->rm.Value, 1);
+}
+
+TEST(FileTypes, CloseBoxAppliesNothingAndEnablesTheWindow) {
+  Window w;
+  w.form.Image33_Click();
+  w.form.form5->ram.Value = 0;
+  w.form.form5->ra.Value = 0;
+  unloadForm5(w.form);
+  EXPECT_FALSE(w.form.form5);
+  EXPECT_TRUE(w.form.Enabled);
+  EXPECT_EQ(w.form.File1.Pattern(), "*.rm;*.ra;*.ram");
+  EXPECT_EQ(w.form.Label5.caption, "RealMedia Files (*.ra, *.rm, *.ram)");
+  EXPECT_EQ(w.listed(), (std::vector<std::string>{"a.ra", "b.rm", "c.ram", "D.RA"}));
+  unloadForm5(w.form);  // closing what is not loaded changes nothing
+  EXPECT_TRUE(w.form.Enabled);
+}
+
+TEST(FileTypes, OpeningTwiceKeepsTheLoadedDialog) {
+  Window w;
+  w.form.Image33_Click();
+  w.form.form5->ram.Value = 0;
+  const Form5* first = w.form.form5.get();
+  w.form.Image33_Click();
+  EXPECT_EQ(w.form.form5.get(), first);
+  EXPECT_EQ(w.form.form5->ram.Value, 0);
+}
+
+TEST(FileTypes, DialogLayoutAndColours) {
+  Window w;
+  w.form.Image33_Click();
+  const Form5& d = *w.form.form5;
+  EXPECT_EQ(d.Caption, "Option");
+  EXPECT_EQ(d.Width, 1440);
+  EXPECT_EQ(d.Height, 1875);
+  EXPECT_EQ(d.BackColor, 0x404040u);
+  EXPECT_EQ(d.ForeColor, 0x00FF00u);
+  struct Box {
+    const Control& c;
+    const char* caption;
+    int left, top, width, height;
+  };
+  const std::vector<Box> boxes = {
+      {d.Frame1, "File Type", 120, 0, 1215, 1455}, {d.ram.box, "*.ram", 240, 240, 855, 375},
+      {d.ra.box, "*.ra", 240, 600, 735, 375},      {d.rm.box, "*.rm", 240, 960, 615, 375},
+      {d.Command1, "&OK", 360, 1560, 855, 255},
+  };
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.caption);
+    EXPECT_EQ(b.c.caption, b.caption);
+    EXPECT_EQ(b.c.left, b.left);
+    EXPECT_EQ(b.c.top, b.top);
+    EXPECT_EQ(b.c.width, b.width);
+    EXPECT_EQ(b.c.height, b.height);
+  }
+}
+
+TEST(FileTypes, OkOnAFolderThatVanishedEmptiesTheListQuietly) {
+  Window w;
+  TempDir other;
+  other.write("x.ra", "x");
+  ASSERT_TRUE(w.form.File1.setPath(other.str() + "/"));
+  std::filesystem::remove_all(other.path());
+  w.form.Image33_Click();
+  w.form.form5->Command1_Click();
+  EXPECT_EQ(w.form.File1.ListCount(), 0);
+  EXPECT_TRUE(w.form.Enabled);
+}
+
+}  // namespace
+}  // namespace tunelark

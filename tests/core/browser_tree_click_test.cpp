@@ -1,0 +1,226 @@
+// Clicking tree nodes: the lazy one-level scan of real folders and File1 following the click.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "browser/scan_folder.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+#include "ui/form1.h"
+
+namespace tunelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeHost;
+using testing::TempDir;
+
+// A window whose only drives are "/" and the test's own folder, mounted as a drive.
+struct Browser {
+  TempDir dir;
+  TempDir etc;
+  AppState app;
+  FakeHost host;
+  Form1 form{app, host};
+
+  Browser() {
+    form.tvwControl.mountTablePath =
+        etc.write("mounts", "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
+    form.tvwControl.sysBlockPath = etc.str() + "/none";
+    form.buildtree();
+  }
+  std::string driveKey() const { return dir.str() + "Dir"; }
+  void mkdir(const std::string& relative) const { fs::create_directories(dir.path() / relative); }
+  TreeNode* click(const std::string& key) {
+    form.tvwControl.select(key);
+    form.tvwControl_Click();
+    return form.tvwControl.find(key);
+  }
+  static std::vector<std::string> texts(const TreeNode* node) {
+    std::vector<std::string> out;
+    for (const TreeNode* c : node->Children) out.push_back(c->Text);
+    return out;
+  }
+};
+
+TEST(TreeScan, FirstClickAddsSubfoldersSortedAndCollapsed) {
+  Browser b;
+  for (const char* name : {"rock", "Jazz", "ambient", "Blues"}) b.mkdir(name);
+  b.dir.write("song.ra", "x");
+  TreeNode* drive = b.click(b.driveKey());
+  ASSERT_NE(drive, nullptr);
+  EXPECT_EQ(Browser::texts(drive), (std::vector<std::string>{"ambient", "Blues", "Jazz", "rock"}));
+  EXPECT_TRUE(drive->Sorted);
+  EXPECT_FALSE(drive->Expanded);
+  for (const TreeNode* child : drive->Children) {
+    EXPECT_EQ(child->Key, b.dir.str() + "/" + child->Text + "Dir");
+    EXPECT_EQ(child->Image, 8);
+    EXPECT_EQ(child->SelectedImage, 9);
+    EXPECT_EQ(child->Parent, drive);
+  }
+  EXPECT_EQ(b.form.File1.Path(), b.dir.str());
+  EXPECT_EQ(b.host.eventPasses, 1);
+  EXPECT_EQ(b.host.busyCalls, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(b.host.messages.empty());
+}
+
+TEST(TreeScan, NestedFolderScansOneLevel) {
+  Browser b;
+  b.mkdir("music/2001/live");
+  b.mkdir("music/2002");
+  b.click(b.driveKey());
+  TreeNode* music = b.click(b.dir.str() + "/musicDir");
+  ASSERT_NE(music, nullptr);
+  EXPECT_EQ(Browser::texts(music), (std::vector<std::string>{"2001", "2002"}));
+  const TreeNode* y2001 = b.form.tvwControl.find(b.dir.str() + "/music/2001Dir");
+  ASSERT_NE(y2001, nullptr);
+  EXPECT_TRUE(y2001->Children.empty());
+  EXPECT_EQ(b.form.File1.Path(), b.dir.str() + "/music");
+}
+
+TEST(TreeScan, HiddenFoldersKeptFilesNeverNodes) {
+  Browser b;
+  b.mkdir(".hidden");
+  b.mkdir("shown");
+  b.dir.write("clip.rm", "x");
+  b.dir.write(".dotfile", "x");
+  fs::create_symlink(b.dir.path() / "clip.rm", b.dir.path() / "link-to-file");
+  fs::create_symlink(b.dir.path() / "shown", b.dir.path() / "link-to-folder");
+  fs::create_symlink(b.dir.path() / "gone", b.dir.path() / "dangling");
+  const TreeNode* drive = b.click(b.driveKey());
+  EXPECT_EQ(Browser::texts(drive),
+            (std::vector<std::string>{".hidden", "link-to-folder", "shown"}));
+}
+
+TEST(TreeScan, FolderWithoutSubfoldersIsScannedAgainAtEachClick) {
+  Browser b;
+  b.mkdir("empty");
+  b.click(b.driveKey());
+  const std::string key = b.dir.str() + "/emptyDir";
+  EXPECT_TRUE(b.click(key)->Children.empty());
+  b.mkdir("empty/new");
+  EXPECT_EQ(Browser::texts(b.click(key)), (std::vector<std::string>{"new"}));
+  EXPECT_EQ(b.host.busyCalls.size(), 6u);  // three scans, busy on and off each
+}
+
+TEST(TreeScan, ScannedNodeIsNotScannedAgain) {
+  Browser b;
+  b.mkdir("a");
+  b.click(b.driveKey());
+  b.mkdir("b");
+  const TreeNode* drive = b.click(b.driveKey());
+  EXPECT_EQ(Browser::texts(drive), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(b.host.busyCalls.size(), 2u);
+  EXPECT_EQ(b.host.eventPasses, 2);
+}
+
+TEST(TreeScan, UnreadableFolderAddsNothingAndReportsTheDrive) {
+  // As root, permissions do not stop reading; a folder replaced by a file cannot be read.
+  Browser b;
+  b.mkdir("was-a-folder");
+  b.click(b.driveKey());
+  const std::string before = b.form.File1.Path();
+  fs::remove(b.dir.path() / "was-a-folder");
+  b.dir.write("was-a-folder", "now a file");
+  const TreeNode* node = b.click(b.dir.str() + "/was-a-folderDir");
+  EXPECT_TRUE(node->Children.empty());
+  EXPECT_TRUE(node->Sorted);
+  EXPECT_EQ(b.host.messages, (std::vector<std::string>{"Drive Not Available"}));
+  EXPECT_EQ(b.form.File1.Path(), before);
+}
+
+TEST(TreeScan, FolderRemovedAfterScanReportsDriveNotAvailable) {
+  Browser b;
+  b.mkdir("old/inner");
+  b.dir.write("top.ra", "x");
+  b.click(b.driveKey());
+  b.click(b.dir.str() + "/oldDir");
+  b.click(b.driveKey());
+  ASSERT_EQ(b.form.File1.ListCount(), 1);
+  b.form.File1.setSelected(0, true);
+  fs::remove_all(b.dir.path() / "old");
+  const TreeNode* old = b.click(b.dir.str() + "/oldDir");
+  EXPECT_EQ(Browser::texts(old), (std::vector<std::string>{"inner"}));  // the tree only grows
+  EXPECT_EQ(b.host.messages, (std::vector<std::string>{"Drive Not Available"}));
+  EXPECT_EQ(b.form.File1.Path(), b.dir.str());
+  ASSERT_EQ(b.form.File1.ListCount(), 1);
+  EXPECT_EQ(b.form.File1.List(0), "top.ra");
+  EXPECT_TRUE(b.form.File1.Selected(0));
+}
+
+TEST(TreeKeys, RootDriveAndMountPointBelowItGiveSingleSeparators) {
+  Browser b;
+  TreeNode* root = b.click("/Dir");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(b.form.File1.Path(), "/");
+  ASSERT_FALSE(root->Children.empty());
+  for (const TreeNode* child : root->Children) {
+    EXPECT_EQ(child->Key, "/" + child->Text + "Dir");
+    EXPECT_EQ(child->Key.find("//"), std::string::npos);
+  }
+  b.mkdir("sub");
+  b.click(b.driveKey());
+  const TreeNode* sub = b.form.tvwControl.find(b.dir.str() + "/subDir");
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(sub->Key.find("//"), std::string::npos);
+}
+
+TEST(TreeKeys, FolderPathAndChildKeyHelpers) {
+  EXPECT_EQ(folderOfKey("/Dir"), "/");
+  EXPECT_EQ(folderOfKey("/mnt/usbDir"), "/mnt/usb");
+  EXPECT_EQ(folderOfKey("Di"), "");
+  EXPECT_EQ(childKey("/", "home"), "/homeDir");
+  EXPECT_EQ(childKey("/mnt/usb", "music"), "/mnt/usb/musicDir");
+  EXPECT_EQ(childKey("/mnt/usb/", "music"), "/mnt/usb/musicDir");
+}
+
+TEST(TreeKeys, ClickingMyComputerNeitherScansNorChangesFile1) {
+  Browser b;
+  const std::string path = b.form.File1.Path();
+  const int count = b.form.tvwControl.Count();
+  const TreeNode* root = b.click("Root");
+  EXPECT_EQ(b.form.tvwControl.Count(), count);
+  EXPECT_EQ(root->Children.size(), 2u);
+  EXPECT_EQ(b.form.File1.Path(), path);
+  EXPECT_TRUE(b.host.busyCalls.empty());
+  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_EQ(b.host.eventPasses, 1);
+}
+
+TEST(TreeKeys, FolderNamedMyComputerStillSetsFile1) {
+  Browser b;
+  b.mkdir("My Computer");
+  b.click(b.driveKey());
+  b.click(b.dir.str() + "/My ComputerDir");
+  EXPECT_EQ(b.form.File1.Path(), b.dir.str() + "/My Computer");
+}
+
+TEST(TreeKeys, NoSelectionDoesNothing) {
+  Browser b;
+  b.form.tvwControl.select("no such key");
+  b.form.tvwControl_Click();
+  EXPECT_EQ(b.host.eventPasses, 0);
+  EXPECT_EQ(b.form.tvwControl.SelectedItem(), nullptr);
+}
+
+TEST(TreeKeys, MountPointFolderStaysItsOwnDriveNode) {
+  // The test folder is a drive node; scanning the folder above it meets it again under the
+  // same key, and the drive node must stay as it is.
+  Browser b;
+  const std::string parent = b.dir.path().parent_path().string();
+  TreeNode* parentDrive = b.form.tvwControl.Add("Root", parent + "Dir", parent, 3, 3);
+  ASSERT_NE(parentDrive, nullptr);
+  b.click(parentDrive->Key);
+  const TreeNode* drive = b.form.tvwControl.find(b.driveKey());
+  EXPECT_EQ(drive->Parent, b.form.tvwControl.find("Root"));
+  const auto siblings = Browser::texts(parentDrive);
+  EXPECT_EQ(std::count(siblings.begin(), siblings.end(), b.etc.path().filename().string()), 1);
+  EXPECT_EQ(std::count(siblings.begin(), siblings.end(), b.dir.path().filename().string()), 0);
+}
+
+}  // namespace
+}  // namespace tunelark
