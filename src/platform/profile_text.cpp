@@ -36,7 +36,7 @@ struct Line {
   LineKind kind = LineKind::Other;
   std::string_view name;    // section name of a header, key of an entry
   std::string_view value;   // trimmed value of an entry, quotes still on
-  std::size_t valueAt = 0;  // offset of the byte after "=" of an entry
+  std::size_t valueAt = 0;  // where an entry's value starts (just after "=" when empty)
 };
 
 Line parseLine(std::string_view text, std::size_t begin) {
@@ -63,7 +63,9 @@ Line parseLine(std::string_view text, std::size_t begin) {
   line.kind = LineKind::Entry;
   line.name = trim(body.substr(0, eq));
   line.value = trim(body.substr(eq + 1));
-  line.valueAt = static_cast<std::size_t>(body.data() - text.data()) + eq + 1;
+  // The spacing the user put after "=" stays when the value is replaced.
+  line.valueAt = line.value.empty() ? static_cast<std::size_t>(body.data() - text.data()) + eq + 1
+                                    : static_cast<std::size_t>(line.value.data() - text.data());
   return line;
 }
 

@@ -1,0 +1,176 @@
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/full_disk.h"
+#include "support/temp_dir.h"
+
+namespace tunelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempDir;
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+mode_t modeOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0);
+  return st.st_mode & 07777;
+}
+
+TEST(AtomicFileWrite, CreatesTheFileWithExactlyTheBytes) {
+  const std::string cases[] = {"", "[Dirlagu]\nfile=/a\n", std::string("\0\r\n\xff", 4),
+                               std::string(1 << 20, 'z')};
+  for (const auto& bytes : cases) {
+    TempDir dir;
+    const std::string path = dir.str() + "/out.ini";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(path, bytes, &error)) << error;
+    EXPECT_EQ(readFile(path), bytes);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"out.ini"});
+  }
+}
+
+TEST(AtomicFileWrite, ReplacesALongerFileWholeAndKeepsItsMode) {
+  TempDir dir;
+  const std::string path = dir.write("list.ram", std::string(5000, 'o'));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
+  EXPECT_EQ(readFile(path), "new\r\n");
+  EXPECT_EQ(modeOf(path), 0640u);
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"list.ram"});
+}
+
+TEST(AtomicFileWrite, ANewFileGetsTheUsualPermissions) {
+  TempDir dir;
+  const mode_t old = ::umask(022);
+  const bool written = writeFileAtomically(dir.str() + "/new.ini", "x");
+  ::umask(old);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(modeOf(dir.str() + "/new.ini"), 0644u);
+}
+
+TEST(AtomicFileWrite, ReplacesTheFileALinkPointsAtAndKeepsTheLink) {
+  TempDir dir;
+  const std::string real = dir.write("real/tunelark.ini", "old");
+  const std::string link = dir.str() + "/tunelark.ini";
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(writeFileAtomically(link, "new"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(readFile(real), "new");
+  EXPECT_EQ(namesIn(dir.path() / "real"), std::vector<std::string>{"tunelark.ini"});
+}
+
+TEST(AtomicFileWrite, AWriteBitForAnyoneIsEnough) {
+  for (const mode_t mode : {0200, 0020, 0002}) {
+    TempDir dir;
+    const std::string path = dir.write("f", "old");
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    EXPECT_TRUE(writeFileAtomically(path, "new")) << std::oct << mode;
+    EXPECT_EQ(readFile(path), "new");
+  }
+}
+
+struct RefusedCase {
+  const char* what;
+  // Prepares the folder and returns the path to write to.
+  std::string (*prepare)(const TempDir& dir);
+};
+
+std::string readOnly(const TempDir& dir, mode_t mode) {
+  const std::string path = dir.write("tunelark.ini", "[Dirlagu]\r\nfile=/old.ram\r\n");
+  ::chmod(path.c_str(), mode);
+  return path;
+}
+
+TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
+  const RefusedCase cases[] = {
+      {"read-only 0444", [](const TempDir& d) { return readOnly(d, 0444); }},
+      {"read-only 0400", [](const TempDir& d) { return readOnly(d, 0400); }},
+      {"read-only 0555", [](const TempDir& d) { return readOnly(d, 0555); }},
+      {"no permissions at all", [](const TempDir& d) { return readOnly(d, 0000); }},
+      {"missing folder", [](const TempDir& d) { return d.str() + "/missing/tunelark.ini"; }},
+      {"a folder in the file's place",
+       [](const TempDir& d) {
+         fs::create_directory(d.path() / "tunelark.ini");
+         return d.str() + "/tunelark.ini";
+       }},
+      {"a link that points nowhere",
+       [](const TempDir& d) {
+         fs::create_symlink(d.path() / "gone", d.path() / "tunelark.ini");
+         return d.str() + "/tunelark.ini";
+       }},
+      {"empty path", [](const TempDir&) { return std::string(); }},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = c.prepare(dir);
+    const auto namesBefore = namesIn(dir.path());
+    const std::string before = path.empty() ? "" : readFile(path);
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(path, "replacement", &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_EQ(namesIn(dir.path()), namesBefore) << c.what;
+    if (!path.empty()) {
+      EXPECT_EQ(readFile(path), before) << c.what;
+    }
+  }
+}
+
+TEST(AtomicFileWrite, AFullDiskLeavesTheOldFileByteIdentical) {
+  TempDir dir;
+  testing::SmallTmpfs disk(dir.path(), 16 * 1024);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+  const std::string path = disk.path() + "/tunelark.ini";
+  const std::string old = "[Dirlagu]\nfile=/home/ann/old.ram\n";
+  ASSERT_TRUE(writeFileAtomically(path, old));
+  std::string error;
+  EXPECT_FALSE(writeFileAtomically(path, std::string(256 * 1024, 'n'), &error));
+  EXPECT_NE(error.find("No space left"), std::string::npos) << error;
+  EXPECT_EQ(readFile(path), old);
+  EXPECT_EQ(namesIn(disk.path()), std::vector<std::string>{"tunelark.ini"});
+  // With room again the same write goes through.
+  EXPECT_TRUE(writeFileAtomically(path, "[Dirlagu]\nfile=/new.ram\n"));
+}
+
+class AtomicFileSizeLimit : public ::testing::TestWithParam<bool> {};
+
+TEST_P(AtomicFileSizeLimit, IsAFailureNotACrashAndLeavesTheOldFile) {
+  const bool ignoreSignal = GetParam();
+  TempDir dir;
+  const std::string old = "[Dirlagu]\nfile=/home/ann/old.ram\n";
+  const std::string path = dir.write("tunelark.ini", old);
+  const auto outcome = testing::runWithFileSizeLimit(4096, ignoreSignal, [&] {
+    std::string error;
+    if (writeFileAtomically(path, std::string(64 * 1024, 'n'), &error)) return 1;
+    return error.find("too large") != std::string::npos ? 0 : 2;
+  });
+  EXPECT_TRUE(outcome.exited) << "ended by signal " << outcome.status;
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(readFile(path), old);
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"tunelark.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(SignalIgnoredOrDefault, AtomicFileSizeLimit, ::testing::Bool(),
+                         [](const auto& row) {
+                           return row.param ? "SignalIgnored" : "SignalDefault";
+                         });
+
+}  // namespace
+}  // namespace tunelark

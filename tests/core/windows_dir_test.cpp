@@ -1,0 +1,99 @@
+#include "platform/windows_dir.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "core/case_name.h"
+#include "support/temp_dir.h"
+
+namespace tunelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+// An environment of the test's own; "@" in a value stands for the test's temporary folder.
+struct DirCase {
+  const char* what;
+  std::map<std::string, std::string> environment;
+  std::string expected;  // "@" replaced likewise; "" when no folder can be had
+};
+
+std::string expand(std::string text, const std::string& root) {
+  for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size())) {
+    text.replace(at, 1, root);
+  }
+  return text;
+}
+
+class WindowsDir : public ::testing::TestWithParam<DirCase> {};
+
+TEST_P(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
+  const DirCase& c = GetParam();
+  TempDir dir;
+  dir.write("plain-file", "not a folder");
+  std::map<std::string, std::string> environment;
+  for (const auto& [name, value] : c.environment) environment[name] = expand(value, dir.str());
+  const auto lookup = [&](const char* name) -> const char* {
+    const auto it = environment.find(name);
+    return it == environment.end() ? nullptr : it->second.c_str();
+  };
+  const std::string expected = expand(c.expected, dir.str());
+  const std::string got = getwindowsdir(lookup);
+  EXPECT_EQ(got, expected);
+  if (!expected.empty()) {
+    EXPECT_TRUE(fs::is_directory(got));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowsDir,
+    ::testing::Values(
+        DirCase{"own variable first",
+                {{"TUNELARK_WINDIR", "@/own"}, {"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}},
+                "@/own"},
+        DirCase{"empty own variable ignored",
+                {{"TUNELARK_WINDIR", ""}, {"XDG_CONFIG_HOME", "@/xdg"}},
+                "@/xdg/tunelark"},
+        DirCase{
+            "XDG config folder", {{"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}}, "@/xdg/tunelark"},
+        DirCase{"relative XDG folder ignored",
+                {{"XDG_CONFIG_HOME", "relative/xdg"}, {"HOME", "@/h"}},
+                "@/h/.config/tunelark"},
+        DirCase{"home folder", {{"HOME", "@/h"}}, "@/h/.config/tunelark"},
+        DirCase{"missing parents created", {{"TUNELARK_WINDIR", "@/a/b/c"}}, "@/a/b/c"},
+        DirCase{"trailing separators dropped", {{"TUNELARK_WINDIR", "@/own//"}}, "@/own"},
+        DirCase{"dot segments dropped", {{"TUNELARK_WINDIR", "@/x/../own/."}}, "@/own"},
+        DirCase{"under a plain file", {{"TUNELARK_WINDIR", "@/plain-file/sub"}}, ""},
+        DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""}),
+    [](const auto& row) { return testing::caseName(row.param.what); });
+
+TEST(WindowsDirRelative, ARelativeOwnFolderBecomesAbsolute) {
+  TempDir dir;
+  const std::string previous = fs::current_path().string();
+  fs::current_path(dir.path());
+  const std::string got = getwindowsdir([](const char* name) -> const char* {
+    return std::string(name) == "TUNELARK_WINDIR" ? "rel/settings" : nullptr;
+  });
+  fs::current_path(previous);
+  EXPECT_EQ(got, dir.str() + "/rel/settings");
+  EXPECT_TRUE(fs::is_directory(dir.path() / "rel" / "settings"));
+}
+
+TEST(WindowsDirExisting, AnExistingFolderAndItsFilesAreLeftAsTheyAre) {
+  TempDir dir;
+  const std::string kept = dir.write("cfg/tunelark.ini", "[Dirlagu]\nfile=/a.ram\n");
+  const std::string own = dir.str() + "/cfg";
+  const std::string got = getwindowsdir([&](const char* name) -> const char* {
+    return std::string(name) == "TUNELARK_WINDIR" ? own.c_str() : nullptr;
+  });
+  EXPECT_EQ(got, own);
+  EXPECT_EQ(testing::readFile(kept), "[Dirlagu]\nfile=/a.ram\n");
+}
+
+}  // namespace
+}  // namespace tunelark
