@@ -1,2 +1,244 @@
-// Placeholder until the engine lands.
 #include "player/engine/player_engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "player/engine/null_sink.h"
+#include "player/engine/playback_worker.h"
+#include "player/engine/sample_buffer.h"
+#include "player/engine/source_resolver.h"
+
+namespace tunelark::engine {
+namespace {
+
+// Previous within this much of a clip's start goes to the clip before; later, it restarts.
+constexpr double kRestartThresholdSeconds = 3.0;
+
+std::size_t bufferFrames(AudioFormat format, std::chrono::milliseconds length) {
+  return static_cast<std::size_t>(std::max<std::int64_t>(
+      1, static_cast<std::int64_t>(format.sampleRate) * length.count() / 1000));
+}
+
+AudioFormat saneFormat(AudioFormat format) {
+  format.sampleRate = std::clamp(format.sampleRate, 1000, 384000);
+  format.channels = std::clamp(format.channels, 1, 8);
+  return format;
+}
+
+}  // namespace
+
+// Everything here belongs to the UI thread, except what PlaybackWorker and SampleBuffer guard
+// themselves (they are the only things the decoding and sink threads touch).
+struct PlayerEngine::Impl {
+  Impl(std::unique_ptr<AudioSink> realSink, EngineOptions opts)
+      : options(opts),
+        sink(std::move(realSink)),
+        format(saneFormat(sink->format())),
+        buffer(format, bufferFrames(format, options.bufferLength)),
+        worker(buffer, format, options.networkTimeout) {}
+
+  ~Impl() { stopSink(); }
+
+  int clipCount() const { return clips ? static_cast<int>(clips->size()) : 0; }
+  int currentClip() const { return state == PlayState::Stopped ? clip : buffer.position().clip; }
+  std::int64_t currentFrames() const {
+    return state == PlayState::Stopped ? startFrames : buffer.position().frames;
+  }
+
+  bool startSink() {
+    noDevice = false;
+    if (sink->start(buffer)) {
+      active = sink.get();
+      noDevice = !sink->hasDevice();
+    } else {
+      // No sound device: keep the list going on the clock so position and clip changes still
+      // happen, and say so. The next play tries the device again.
+      const auto why = sink->error();
+      if (!fallback) fallback = std::make_unique<NullSink>(format);
+      if (!fallback->start(buffer)) return false;
+      active = fallback.get();
+      noDevice = true;
+      worker.setMessage("No sound device" + (why.empty() ? "" : " (" + why + ")") +
+                        ": playing silently");
+    }
+    active->setVolume(volume);
+    active->setPaused(false);
+    return true;
+  }
+
+  void stopSink() {
+    if (active) active->stop();
+    active = nullptr;
+  }
+
+  void play() {
+    if (clipCount() == 0) return;
+    pendingStart = false;
+    if (!startSink()) return;
+    state = PlayState::Playing;
+    worker.play(clips, clip, startFrames);
+  }
+
+  // Stops everything and leaves the position at `frames` into clip `at`.
+  void halt(int at, std::int64_t frames) {
+    stopSink();
+    worker.cancel(at);
+    state = PlayState::Stopped;
+    clip = at;
+    startFrames = frames;
+  }
+
+  void moveTo(int index, std::int64_t frames) {
+    if (state == PlayState::Stopped) {
+      clip = index;
+      startFrames = frames;
+      return;
+    }
+    clip = index;
+    worker.play(clips, index, frames);
+  }
+
+  const EngineOptions options;
+  std::unique_ptr<AudioSink> sink;
+  const AudioFormat format;
+  SampleBuffer buffer;
+  PlaybackWorker worker;
+  std::unique_ptr<NullSink> fallback;
+  AudioSink* active = nullptr;  // the sink that is pulling, if any
+
+  std::string source;
+  std::shared_ptr<const ClipList> clips;
+  bool autoStart = true;
+  bool pendingStart = false;  // a source loaded while auto-start was off, not yet played
+  PlayState state = PlayState::Stopped;
+  int clip = 0;                  // the current clip while stopped
+  std::int64_t startFrames = 0;  // where play starts in it
+  bool noDevice = false;
+  double volume = 1.0;
+};
+
+PlayerEngine::PlayerEngine(std::unique_ptr<AudioSink> sink, EngineOptions options)
+    : impl_(
+          std::make_unique<Impl>(sink ? std::move(sink) : std::make_unique<NullSink>(), options)) {}
+
+PlayerEngine::~PlayerEngine() = default;
+
+void PlayerEngine::setSource(const std::string& source) {
+  auto& d = *impl_;
+  if (source == d.source) return;
+  d.halt(0, 0);
+  d.pendingStart = false;
+  d.source = source;
+  d.worker.newList();
+  ResolveLimits limits;
+  limits.maxClips = static_cast<std::size_t>(std::max(1, d.options.maxClips));
+  auto resolved = resolveSource(source, limits);
+  d.clips = std::make_shared<const ClipList>(std::move(resolved.clips));
+  if (!resolved.message.empty()) d.worker.setMessage(resolved.message);
+  if (d.clipCount() == 0) return;
+  if (d.autoStart) {
+    d.play();
+  } else {
+    d.pendingStart = true;
+  }
+}
+
+void PlayerEngine::setAutoStart(bool autoStart) {
+  auto& d = *impl_;
+  d.autoStart = autoStart;
+  if (autoStart && d.pendingStart && d.state == PlayState::Stopped) d.play();
+}
+
+void PlayerEngine::playPause() {
+  auto& d = *impl_;
+  switch (d.state) {
+    case PlayState::Playing:
+      d.active->setPaused(true);
+      d.state = PlayState::Paused;
+      break;
+    case PlayState::Paused:
+      d.active->setPaused(false);
+      d.state = PlayState::Playing;
+      break;
+    case PlayState::Stopped:
+      d.play();
+      break;
+  }
+}
+
+void PlayerEngine::stop() {
+  auto& d = *impl_;
+  d.pendingStart = false;
+  d.halt(d.currentClip(), 0);
+}
+
+void PlayerEngine::nextClip() {
+  auto& d = *impl_;
+  const int current = d.currentClip();
+  if (current + 1 < d.clipCount()) d.moveTo(current + 1, 0);
+}
+
+void PlayerEngine::previousClip() {
+  auto& d = *impl_;
+  if (d.clipCount() == 0) return;
+  const int current = d.currentClip();
+  const double elapsed = static_cast<double>(d.currentFrames()) / d.format.sampleRate;
+  const bool restart = elapsed > kRestartThresholdSeconds || current == 0;
+  d.moveTo(restart ? current : current - 1, 0);
+}
+
+void PlayerEngine::seek(double seconds) {
+  auto& d = *impl_;
+  if (d.clipCount() == 0 || !std::isfinite(seconds)) return;
+  const int current = d.currentClip();
+  auto frames = static_cast<std::int64_t>(std::max(0.0, seconds) * d.format.sampleRate);
+  if (const auto total = d.worker.report(current).frames) frames = std::min(frames, *total);
+  d.moveTo(current, frames);
+}
+
+void PlayerEngine::setVolume(double volume) {
+  auto& d = *impl_;
+  d.volume = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
+  if (d.active) d.active->setVolume(d.volume);
+}
+
+void PlayerEngine::poll() {
+  auto& d = *impl_;
+  if (d.state == PlayState::Stopped || !d.active) return;
+  if (d.active->failed()) {
+    const auto why = d.active->error();
+    d.halt(d.currentClip(), 0);
+    d.worker.setMessage("Playback stopped: " + (why.empty() ? "the sound device failed" : why));
+    return;
+  }
+  // The whole list has been heard: stop, and be ready to play it again from the top.
+  if (d.buffer.position().drained) d.halt(0, 0);
+}
+
+PlayerStatus PlayerEngine::status() const {
+  const auto& d = *impl_;
+  PlayerStatus s;
+  s.state = d.state;
+  s.clipCount = d.clipCount();
+  s.noDevice = d.noDevice && d.state != PlayState::Stopped;
+  s.message = d.worker.message();
+  if (s.clipCount == 0) return s;
+  if (d.state == PlayState::Stopped) {
+    s.clipIndex = d.clip;
+    s.elapsedSeconds = static_cast<double>(d.startFrames) / d.format.sampleRate;
+  } else {
+    const auto position = d.buffer.position();
+    s.clipIndex = std::clamp(position.clip, 0, s.clipCount - 1);
+    s.elapsedSeconds = static_cast<double>(position.frames) / d.format.sampleRate;
+  }
+  const auto& clip = (*d.clips)[static_cast<std::size_t>(s.clipIndex)];
+  const auto report = d.worker.report(s.clipIndex);
+  if (report.frames) s.totalSeconds = static_cast<double>(*report.frames) / d.format.sampleRate;
+  s.title = !report.title.empty() ? report.title
+            : !clip.title.empty() ? clip.title
+                                  : clip.displayName();
+  s.unplayable = report.skipped || clip.kind == ClipKind::Unplayable;
+  return s;
+}
+
+}  // namespace tunelark::engine

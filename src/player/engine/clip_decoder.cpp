@@ -1,0 +1,290 @@
+#include "player/engine/clip_decoder.h"
+
+#include <optional>
+#include <thread>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
+#include <libswresample/swresample.h>
+}
+
+#include "player/engine/local_file_io.h"
+
+namespace tunelark::engine {
+namespace {
+
+// A clip whose packets keep failing is broken beyond what skipping a packet can mend.
+constexpr int kMaxBadPacketsInARow = 50;
+
+std::string describe(int code) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+struct ClipDecoder::Ffmpeg {
+  std::optional<LocalFileIo> io;
+  AVFormatContext* format = nullptr;
+  AVCodecContext* codec = nullptr;
+  SwrContext* resampler = nullptr;
+  AVPacket* packet = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  bool packetPending = false;  // a packet the decoder refused with EAGAIN, to send again
+  int stream = -1;
+  AVChannelLayout resamplerLayout{};
+  int resamplerFormat = -1;
+  int resamplerRate = 0;
+
+  ~Ffmpeg() {
+    swr_free(&resampler);
+    av_channel_layout_uninit(&resamplerLayout);
+    avcodec_free_context(&codec);
+    avformat_close_input(&format);
+    av_packet_free(&packet);
+    av_frame_free(&frame);
+  }
+};
+
+ClipDecoder::ClipDecoder(AudioFormat format, DecoderLimits limits)
+    : format_(format), limits_(std::move(limits)), ff_(std::make_unique<Ffmpeg>()) {}
+
+ClipDecoder::~ClipDecoder() = default;
+
+std::unique_ptr<ClipDecoder> ClipDecoder::open(const Clip& clip, AudioFormat format,
+                                               DecoderLimits limits, std::string& error) {
+  if (clip.kind == ClipKind::Unplayable) {
+    error = clip.refusal;
+    return nullptr;
+  }
+  std::unique_ptr<ClipDecoder> decoder(new ClipDecoder(format, std::move(limits)));
+  if (!decoder->ff_->packet || !decoder->ff_->frame) {
+    error = "out of memory";
+    return nullptr;
+  }
+  if (!decoder->openInput(clip, error) || !decoder->openCodec(error)) return nullptr;
+  return decoder;
+}
+
+int ClipDecoder::interrupted(void* self) {
+  const auto* decoder = static_cast<const ClipDecoder*>(self);
+  if (decoder->limits_.cancelled && decoder->limits_.cancelled()) return 1;
+  return decoder->network_ && std::chrono::steady_clock::now() > decoder->deadline_ ? 1 : 0;
+}
+
+bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
+  auto& ff = *ff_;
+  ff.format = avformat_alloc_context();
+  if (!ff.format) {
+    error = "out of memory";
+    return false;
+  }
+  network_ = clip.kind == ClipKind::NetworkUrl;
+  ff.format->interrupt_callback = AVIOInterruptCB{&ClipDecoder::interrupted, this};
+  // FFmpeg guesses the format from the content, whatever the name says; both lists are what
+  // keeps a clip that is really a playlist or a pointer to other files from being followed.
+  ff.format->protocol_whitelist = av_strdup(network_ ? kNetworkProtocols : "file");
+  ff.format->format_whitelist = av_strdup(network_ ? kNetworkFormats : kClipFormats);
+  std::string url = clip.location;
+  if (!network_) {
+    ff.io.emplace(clip.location);
+    if (!ff.io->context()) {
+      error = ff.io->error();
+      return false;
+    }
+    ff.format->pb = ff.io->context();
+    ff.format->flags |= AVFMT_FLAG_CUSTOM_IO;
+    url = "file:" + clip.location;
+  }
+  deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
+  int ret = avformat_open_input(&ff.format, url.c_str(), nullptr, nullptr);
+  if (ret < 0) {
+    // avformat_open_input frees the context on failure.
+    ff.format = nullptr;
+    if (ret == AVERROR_EXIT) {
+      error = network_ ? "the server did not answer in time" : "cancelled";
+    } else if (ret == AVERROR_INVALIDDATA) {
+      error = "not a clip format that can be played";
+    } else {
+      error = describe(ret);
+    }
+    return false;
+  }
+  deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
+  ret = avformat_find_stream_info(ff.format, nullptr);
+  if (ret < 0) {
+    error = ret == AVERROR_EXIT ? "the server did not answer in time" : describe(ret);
+    return false;
+  }
+  ff.stream = av_find_best_stream(ff.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+  if (ff.stream < 0) {
+    error = "holds no sound";
+    return false;
+  }
+  for (unsigned i = 0; i < ff.format->nb_streams; ++i) {
+    if (static_cast<int>(i) != ff.stream) ff.format->streams[i]->discard = AVDISCARD_ALL;
+  }
+  return true;
+}
+
+bool ClipDecoder::openCodec(std::string& error) {
+  auto& ff = *ff_;
+  const AVStream* stream = ff.format->streams[ff.stream];
+  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  if (!codec) {
+    error = "no decoder for its sound";
+    return false;
+  }
+  ff.codec = avcodec_alloc_context3(codec);
+  if (!ff.codec || avcodec_parameters_to_context(ff.codec, stream->codecpar) < 0) {
+    error = "out of memory";
+    return false;
+  }
+  ff.codec->pkt_timebase = stream->time_base;
+  // The worker is one thread per player; a decoder's own threads would only add wake-ups.
+  ff.codec->thread_count = 1;
+  const int ret = avcodec_open2(ff.codec, codec, nullptr);
+  if (ret < 0) {
+    error = "its sound cannot be decoded (" + describe(ret) + ")";
+    return false;
+  }
+  return true;
+}
+
+std::string ClipDecoder::metadataTitle() const {
+  const auto* entry = av_dict_get(ff_->format->metadata, "title", nullptr, 0);
+  if (!entry && ff_->stream >= 0) {
+    entry = av_dict_get(ff_->format->streams[ff_->stream]->metadata, "title", nullptr, 0);
+  }
+  return entry && entry->value ? entry->value : "";
+}
+
+bool ClipDecoder::convert(std::vector<std::int16_t>& out, bool drainResampler) {
+  auto& ff = *ff_;
+  AVFrame* frame = ff.frame;
+  if (!drainResampler) {
+    AVChannelLayout layout{};
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels == 0) {
+      av_channel_layout_default(&layout, std::max(1, frame->ch_layout.nb_channels));
+    } else if (av_channel_layout_copy(&layout, &frame->ch_layout) < 0) {
+      return false;
+    }
+    const bool same = ff.resampler && ff.resamplerFormat == frame->format &&
+                      ff.resamplerRate == frame->sample_rate &&
+                      av_channel_layout_compare(&layout, &ff.resamplerLayout) == 0;
+    if (!same) {
+      swr_free(&ff.resampler);
+      av_channel_layout_uninit(&ff.resamplerLayout);
+      AVChannelLayout outLayout{};
+      av_channel_layout_default(&outLayout, format_.channels);
+      const int ret = swr_alloc_set_opts2(
+          &ff.resampler, &outLayout, AV_SAMPLE_FMT_S16, format_.sampleRate, &layout,
+          static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
+      av_channel_layout_uninit(&outLayout);
+      if (ret < 0 || swr_init(ff.resampler) < 0) {
+        av_channel_layout_uninit(&layout);
+        error_ = "its sound cannot be converted";
+        return false;
+      }
+      ff.resamplerLayout = layout;
+      ff.resamplerFormat = frame->format;
+      ff.resamplerRate = frame->sample_rate;
+    } else {
+      av_channel_layout_uninit(&layout);
+    }
+  }
+  if (!ff.resampler) return true;
+  const int inFrames = drainResampler ? 0 : frame->nb_samples;
+  const int room = swr_get_out_samples(ff.resampler, inFrames);
+  if (room <= 0) return true;
+  const auto channels = static_cast<std::size_t>(format_.channels);
+  const auto before = out.size();
+  out.resize(before + static_cast<std::size_t>(room) * channels);
+  auto* target = reinterpret_cast<std::uint8_t*>(out.data() + before);
+  const int made = swr_convert(
+      ff.resampler, &target, room,
+      drainResampler ? nullptr : const_cast<const std::uint8_t**>(frame->extended_data), inFrames);
+  out.resize(before + static_cast<std::size_t>(std::max(0, made)) * channels);
+  return made >= 0;
+}
+
+bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
+  out.clear();
+  auto& ff = *ff_;
+  while (out.empty() && !finished_) {
+    int ret = avcodec_receive_frame(ff.codec, ff.frame);
+    if (ret == 0) {
+      const bool ok = convert(out, false);
+      av_frame_unref(ff.frame);
+      if (!ok) finished_ = true;
+      continue;
+    }
+    if (ret == AVERROR_EOF) {
+      convert(out, true);
+      finished_ = true;
+      break;
+    }
+    if (ret != AVERROR(EAGAIN)) {
+      if (++badPackets_ > kMaxBadPacketsInARow) {
+        error_ = "decoding failed (" + describe(ret) + ")";
+        finished_ = true;
+      }
+      continue;
+    }
+    // The decoder wants input.
+    if (!ff.packetPending) {
+      if (inputEnded_) {
+        // Only reached if a decoder keeps asking after the flush; nothing more will come.
+        finished_ = true;
+        break;
+      }
+      deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
+      ret = av_read_frame(ff.format, ff.packet);
+      if (ret == AVERROR(EAGAIN)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        continue;
+      }
+      if (ret < 0) {
+        if (ret == AVERROR_EXIT) {
+          error_ = network_ ? "the server stopped sending" : "cancelled";
+        } else if (ret != AVERROR_EOF && !(ff.format->pb && avio_feof(ff.format->pb))) {
+          error_ = "reading failed (" + describe(ret) + ")";
+        }
+        if (ret == AVERROR_EXIT) {
+          finished_ = true;
+          break;
+        }
+        inputEnded_ = true;
+        avcodec_send_packet(ff.codec, nullptr);  // flush: the decoder hands out what it holds
+        continue;
+      }
+      if (ff.packet->stream_index != ff.stream) {
+        av_packet_unref(ff.packet);
+        continue;
+      }
+    }
+    ret = avcodec_send_packet(ff.codec, ff.packet);
+    if (ret == AVERROR(EAGAIN)) {
+      ff.packetPending = true;
+      continue;
+    }
+    ff.packetPending = false;
+    av_packet_unref(ff.packet);
+    if (ret < 0) {
+      // A damaged packet costs its few milliseconds of sound, not the clip.
+      if (++badPackets_ > kMaxBadPacketsInARow) {
+        error_ = "its sound is damaged (" + describe(ret) + ")";
+        finished_ = true;
+      }
+    } else {
+      badPackets_ = 0;
+    }
+  }
+  return !out.empty();
+}
+
+}  // namespace tunelark::engine

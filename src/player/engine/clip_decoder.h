@@ -1,0 +1,67 @@
+#pragma once
+// One clip opened with FFmpeg: demuxed, decoded and resampled to the sink's format. What it may
+// open is limited: local files are read through our own descriptor (regular files only) and
+// URLs through the allowed network protocols; the container must be an audio format we know.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/engine/audio_sink.h"
+#include "player/engine/clip.h"
+
+namespace tunelark::engine {
+
+// The container formats a clip may be in: RealMedia and the common audio containers. Nothing
+// that lists other files (HLS, concat, playlists) is among them.
+inline constexpr const char* kClipFormats = "rm,mp3,ogg,flac,wav,aac,ac3";
+// What a network clip may use to reach its server, and in what it may come.
+inline constexpr const char* kNetworkProtocols = "http,https,tls,tcp,rtsp,rtp,udp";
+inline constexpr const char* kNetworkFormats = "rm,mp3,ogg,flac,wav,aac,ac3,rtsp";
+
+struct DecoderLimits {
+  // How long a network clip may take to open, or to deliver the next packet.
+  std::chrono::milliseconds networkTimeout{10000};
+  // Asked often while FFmpeg waits or reads; true abandons the clip at once.
+  std::function<bool()> cancelled;
+};
+
+class ClipDecoder {
+ public:
+  // The decoder, or nullptr with `error` saying why the clip cannot be played.
+  static std::unique_ptr<ClipDecoder> open(const Clip& clip, AudioFormat format,
+                                           DecoderLimits limits, std::string& error);
+  ~ClipDecoder();
+  ClipDecoder(const ClipDecoder&) = delete;
+  ClipDecoder& operator=(const ClipDecoder&) = delete;
+
+  // Replaces `out` with the next piece of sound (interleaved frames). False at the clip's end,
+  // once decoder and resampler are drained, or when reading failed (error() says so).
+  bool decode(std::vector<std::int16_t>& out);
+  // The clip's own title from its metadata, "" when it has none.
+  std::string metadataTitle() const;
+  std::string error() const { return error_; }
+
+ private:
+  struct Ffmpeg;
+  ClipDecoder(AudioFormat format, DecoderLimits limits);
+  bool openInput(const Clip& clip, std::string& error);
+  bool openCodec(std::string& error);
+  bool convert(std::vector<std::int16_t>& out, bool drainResampler);
+  static int interrupted(void* self);
+
+  const AudioFormat format_;
+  DecoderLimits limits_;
+  std::unique_ptr<Ffmpeg> ff_;
+  std::chrono::steady_clock::time_point deadline_;
+  bool network_ = false;
+  bool inputEnded_ = false;
+  bool finished_ = false;
+  int badPackets_ = 0;
+  std::string error_;
+};
+
+}  // namespace tunelark::engine

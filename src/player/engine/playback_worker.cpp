@@ -1,0 +1,156 @@
+#include "player/engine/playback_worker.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "player/engine/clip_decoder.h"
+
+namespace tunelark::engine {
+
+PlaybackWorker::PlaybackWorker(SampleBuffer& buffer, AudioFormat format,
+                               std::chrono::milliseconds networkTimeout)
+    : buffer_(buffer),
+      format_(format),
+      networkTimeout_(networkTimeout),
+      thread_([this] { run(); }) {}
+
+PlaybackWorker::~PlaybackWorker() {
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+    ++generation_;
+  }
+  wake_.notify_all();
+  buffer_.close();  // a write waiting for room returns at once
+  thread_.join();
+}
+
+void PlaybackWorker::play(std::shared_ptr<const ClipList> clips, int clip, std::int64_t frames) {
+  // The buffer's new epoch comes first, so the thread cannot start writing the new job into
+  // the old epoch, and a write still waiting for the old job returns at once.
+  const auto epoch = buffer_.reset(clip, frames);
+  {
+    std::lock_guard lock(mutex_);
+    job_ = Job{std::move(clips), clip, frames, epoch, list_};
+    ++generation_;
+  }
+  wake_.notify_all();
+}
+
+void PlaybackWorker::cancel(int clip) {
+  buffer_.reset(clip, 0);
+  {
+    std::lock_guard lock(mutex_);
+    job_.reset();
+    ++generation_;
+  }
+  wake_.notify_all();
+}
+
+void PlaybackWorker::newList() {
+  std::lock_guard lock(mutex_);
+  ++list_;
+  reports_.clear();
+  message_.clear();
+}
+
+ClipReport PlaybackWorker::report(int clip) const {
+  std::lock_guard lock(mutex_);
+  const auto it = reports_.find(clip);
+  return it == reports_.end() ? ClipReport{} : it->second;
+}
+
+std::string PlaybackWorker::message() const {
+  std::lock_guard lock(mutex_);
+  return message_;
+}
+
+void PlaybackWorker::setMessage(std::string message) {
+  std::lock_guard lock(mutex_);
+  message_ = std::move(message);
+}
+
+void PlaybackWorker::run() {
+  std::uint64_t seen = 0;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
+    if (quit_) return;
+    seen = generation_;
+    if (!job_) continue;
+    const Job job = std::move(*job_);
+    job_.reset();
+    lock.unlock();
+    decodeJob(job, seen);
+    lock.lock();
+  }
+}
+
+void PlaybackWorker::decodeJob(const Job& job, std::uint64_t generation) {
+  const int count = static_cast<int>(job.clips->size());
+  for (int index = std::max(0, job.clip); index < count; ++index) {
+    if (!decodeClip(job, index, generation)) return;
+  }
+  buffer_.finish(job.epoch);
+}
+
+bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generation) {
+  const auto stale = [this, generation] { return generation_ != generation; };
+  const Clip& clip = (*job.clips)[static_cast<std::size_t>(index)];
+  std::string why;
+  auto decoder = ClipDecoder::open(clip, format_, DecoderLimits{networkTimeout_, stale}, why);
+  if (stale()) return false;
+  if (!decoder) {
+    skip(job, index, why);
+    return true;
+  }
+  const auto title = decoder->metadataTitle();
+  reportFor(job, index, [&](ClipReport& r) { r.title = title; });
+  // Where to start in the clip: counting decoded frames is exact even when the file's
+  // timestamps are all zero, which is what files made here carry.
+  const std::int64_t start = index == job.clip ? job.frames : 0;
+  if (!buffer_.beginClip(job.epoch, index, start)) return false;
+  const auto channels = static_cast<std::size_t>(format_.channels);
+  std::vector<std::int16_t> chunk;
+  std::int64_t decoded = 0;
+  while (decoder->decode(chunk)) {
+    const auto frames = static_cast<std::int64_t>(chunk.size() / channels);
+    const auto from = std::clamp<std::int64_t>(start - decoded, 0, frames);
+    decoded += frames;
+    if (from == frames) {
+      if (stale()) return false;
+      continue;
+    }
+    if (!buffer_.write(job.epoch, chunk.data() + static_cast<std::size_t>(from) * channels,
+                       static_cast<std::size_t>(frames - from))) {
+      return false;
+    }
+  }
+  if (stale()) return false;
+  if (decoded == 0) {
+    skip(job, index, decoder->error().empty() ? "holds no sound" : decoder->error());
+    return true;
+  }
+  if (!decoder->error().empty()) {
+    std::lock_guard lock(mutex_);
+    if (job.list == list_)
+      message_ = "\"" + clip.displayName() + "\" ended early: " + decoder->error();
+  }
+  reportFor(job, index, [&](ClipReport& r) { r.frames = decoded; });
+  return true;
+}
+
+void PlaybackWorker::skip(const Job& job, int index, const std::string& why) {
+  const Clip& clip = (*job.clips)[static_cast<std::size_t>(index)];
+  reportFor(job, index, [](ClipReport& r) { r.skipped = true; });
+  std::lock_guard lock(mutex_);
+  if (job.list == list_) message_ = "Skipped \"" + clip.displayName() + "\": " + why;
+}
+
+void PlaybackWorker::reportFor(const Job& job, int index,
+                               const std::function<void(ClipReport&)>& change) {
+  std::lock_guard lock(mutex_);
+  if (job.list == list_) change(reports_[index]);
+}
+
+}  // namespace tunelark::engine

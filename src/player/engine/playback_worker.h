@@ -1,0 +1,85 @@
+#pragma once
+// The decoding thread: walks the clip list from a given clip and position, decodes each clip
+// into the sample buffer, skips what cannot be played, and reports per clip what it learnt
+// (metadata title, counted length, why it was skipped).
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "player/engine/clip.h"
+#include "player/engine/sample_buffer.h"
+
+namespace tunelark::engine {
+
+using ClipList = std::vector<Clip>;
+
+struct ClipReport {
+  std::string title;                   // from the clip's metadata
+  std::optional<std::int64_t> frames;  // its whole length, once decoded to the end
+  bool skipped = false;
+};
+
+class PlaybackWorker {
+ public:
+  PlaybackWorker(SampleBuffer& buffer, AudioFormat format,
+                 std::chrono::milliseconds networkTimeout);
+  ~PlaybackWorker();
+  PlaybackWorker(const PlaybackWorker&) = delete;
+  PlaybackWorker& operator=(const PlaybackWorker&) = delete;
+
+  // Empties the buffer and decodes `clips` from `frames` into clip `clip` onward.
+  void play(std::shared_ptr<const ClipList> clips, int clip, std::int64_t frames);
+  // Stops decoding and empties the buffer, leaving its position at the start of `clip`.
+  void cancel(int clip);
+  // A new list: what was reported about the old one is forgotten.
+  void newList();
+
+  ClipReport report(int clip) const;
+  std::string message() const;
+  void setMessage(std::string message);
+
+ private:
+  struct Job {
+    std::shared_ptr<const ClipList> clips;
+    int clip = 0;
+    std::int64_t frames = 0;
+    std::uint64_t epoch = 0;
+    std::uint64_t list = 0;
+  };
+  void run();
+  void decodeJob(const Job& job, std::uint64_t generation);
+  bool decodeClip(const Job& job, int index, std::uint64_t generation);
+  void skip(const Job& job, int index, const std::string& why);
+  void reportFor(const Job& job, int index, const std::function<void(ClipReport&)>& change);
+
+  SampleBuffer& buffer_;
+  const AudioFormat format_;
+  const std::chrono::milliseconds networkTimeout_;
+
+  // Bumped under mutex_ for every new job, cancel and quit; read without the lock by the
+  // decoding thread and FFmpeg's interrupt callback to notice that their work is stale.
+  std::atomic<std::uint64_t> generation_{0};
+
+  // Guarded by mutex_: the job to run, the quit request, and everything reported to the UI.
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::optional<Job> job_;
+  bool quit_ = false;
+  std::uint64_t list_ = 0;  // the current list; reports from an older one are dropped
+  std::map<int, ClipReport> reports_;
+  std::string message_;
+
+  std::thread thread_;  // last: it starts once everything above exists
+};
+
+}  // namespace tunelark::engine

@@ -1,0 +1,30 @@
+#pragma once
+// Turns a source (one playlist line, or the path of a .ram file) into the clip list the player
+// walks through. This is the step that reads files: the .ram text itself is parsed by
+// parseRamText and each line by parseSourceLine.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "player/engine/clip.h"
+
+namespace tunelark::engine {
+
+struct ResolvedSource {
+  std::vector<Clip> clips;
+  std::string message;  // what was left out and why; "" when everything was taken
+};
+
+struct ResolveLimits {
+  std::size_t maxClips = 10000;
+  int maxDepth = 4;  // .ram files listed inside .ram files, counting the outermost as 1
+  std::size_t maxFileBytes = 16u << 20;
+};
+
+// A .ram file is one whose name ends in ".ram" or ".rpm" and whose bytes read as text; a
+// binary clip under such a name is a clip. Relative entries resolve against the folder of the
+// .ram that lists them. A .ram reached again while it is being expanded is left out.
+ResolvedSource resolveSource(const std::string& source, const ResolveLimits& limits = {});
+
+}  // namespace tunelark::engine

@@ -1,0 +1,105 @@
+#include "engine/engine_fixtures.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+#include "support/temp_dir.h"
+
+namespace tunelark::testing {
+namespace {
+
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      out += "'\\''";
+    } else {
+      out += c;
+    }
+  }
+  return out + "'";
+}
+
+std::uint32_t le32(const std::string& bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+}
+
+}  // namespace
+
+void makeTone(const std::string& path, const ToneSpec& spec) {
+  std::string command =
+      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(spec.frequency) +
+      ":duration=" + std::to_string(spec.seconds) + " -ar " + std::to_string(spec.sampleRate) +
+      " -ac " + std::to_string(spec.channels) + " -c:a " + spec.codec;
+  if (!spec.title.empty()) command += " -metadata title=" + quoted(spec.title);
+  command += " " + quoted(path);
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
+}
+
+std::int64_t ffmpegDecodedFrames(const std::string& path, int channels, int rate) {
+  std::string command =
+      "ffmpeg -nostdin -v error -i " + quoted(path) + " -ac " + std::to_string(channels);
+  if (rate > 0) command += " -ar " + std::to_string(rate);
+  command += " -f s16le - 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) throw std::runtime_error("cannot run ffmpeg");
+  std::int64_t bytes = 0;
+  char chunk[65536];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+    bytes += static_cast<std::int64_t>(n);
+  }
+  if (::pclose(pipe) != 0) throw std::runtime_error("ffmpeg failed: " + command);
+  return bytes / (2 * channels);
+}
+
+WavInfo readWav(const std::string& path) {
+  const auto bytes = readFile(path);
+  WavInfo info;
+  if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(36, 4, "data") != 0) {
+    throw std::runtime_error("not a WAV file: " + path);
+  }
+  info.channels = static_cast<int>(le32(bytes, 22) & 0xffff);
+  info.sampleRate = static_cast<int>(le32(bytes, 24));
+  const auto frameBytes = static_cast<std::int64_t>(info.channels) * 2;
+  info.headerFrames = le32(bytes, 40) / frameBytes;
+  info.fileFrames = static_cast<std::int64_t>(bytes.size() - 44) / frameBytes;
+  info.data = bytes.substr(44);
+  return info;
+}
+
+bool pollUntil(engine::PlayerEngine& player, const std::function<bool()>& done,
+               std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    player.poll();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+bool pollUntilStopped(engine::PlayerEngine& player, std::chrono::milliseconds timeout) {
+  return pollUntil(
+      player, [&] { return player.status().state == engine::PlayState::Stopped; }, timeout);
+}
+
+int largestStep(const std::string& data, int channels) {
+  const auto stride = static_cast<std::size_t>(channels) * 2;
+  int largest = 0;
+  int previous = 0;
+  for (std::size_t at = 0; at + 1 < data.size(); at += stride) {
+    std::int16_t sample;
+    std::memcpy(&sample, &data[at], 2);
+    if (at > 0) largest = std::max(largest, std::abs(sample - previous));
+    previous = sample;
+  }
+  return largest;
+}
+
+}  // namespace tunelark::testing
