@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/recording_player.h"
+#include "core/transport_looks.h"
 #include "support/fake_host.h"
 #include "ui/form1.h"
 
@@ -21,16 +22,8 @@ class Transport : public ::testing::Test {
     player.calls.clear();
   }
 
-  // Which image of each player-area pair shows: play or pause, active or inactive stop.
-  std::string playerLook() {
-    return std::string(w.Image9.visible ? "play" : "") + (w.Image7.visible ? "pause" : "") + "/" +
-           (w.Image8.visible ? "stop" : "") + (w.Image6.visible ? "inactive" : "");
-  }
-  std::string panelLook() {
-    return std::string(w.panelplaydown.visible ? "play" : "") +
-           (w.panelplayup.visible ? "pause" : "") + "/" + (w.panelstopdown.visible ? "stop" : "") +
-           (w.panelstopup.visible ? "inactive" : "");
-  }
+  std::string playerLook() const { return testing::playerLook(w); }
+  std::string panelLook() const { return testing::panelLook(w); }
   void fillPlaylist(int rows) {
     for (int i = 0; i < rows; ++i) {
       app.entries[i] = "file:/music/clip" + std::to_string(i) + ".rm";
@@ -237,16 +230,6 @@ TEST_F(Transport, DoubleClickWhileThePlayerIsHiddenTurnsThePanelToPause) {
   player.calls.clear();
   w.panelplayup_Click();  // the user can stop what the double-click started
   EXPECT_EQ(player.calls, Calls{"stop"});
-}
-
-TEST_F(Transport, CallsBeforeThePlayerIsAttachedAreHandedOverWhenItIs) {
-  Form1 fresh{app, host};
-  app.lastfile = "/home/ann/list.ram";
-  fresh.RealAudio1.setAutoStart(false);
-  fresh.Image9_Click();
-  testing::RecordingPlayer late;
-  fresh.RealAudio1.attach(&late);
-  EXPECT_EQ(late.calls, (Calls{"auto:1", "source:/home/ann/list.ram"}));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 
 #include "support/fake_host.h"
 #include "ui/form1.h"
@@ -95,19 +94,6 @@ TEST_F(ViewModes, TheFlagsChooseTheLayoutWhoseAreasTheyShow) {
     EXPECT_EQ(w.Fileframe.visible, expected->browser);
     EXPECT_EQ(w.Playlistframe.visible, expected->playlist);
   }
-}
-
-TEST_F(ViewModes, TheNormalLayoutIsTheOneTheWindowIsDesignedIn) {
-  const Form1 fresh{app, host};
-  w.panel();
-  w.normal();
-  for (const auto& [a, b] :
-       {std::pair{&w.Realframe, &fresh.Realframe}, std::pair{&w.Fileframe, &fresh.Fileframe},
-        std::pair{&w.Playlistframe, &fresh.Playlistframe}}) {
-    EXPECT_EQ(a->top, b->top) << a->name;
-    EXPECT_EQ(a->visible, b->visible) << a->name;
-  }
-  EXPECT_EQ(w.Height, fresh.Height);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // they bring in and out, and the layout they choose.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <iterator>
@@ -11,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/transport_looks.h"
 #include "support/fake_host.h"
 #include "ui/form1.h"
 
@@ -63,44 +63,46 @@ TEST_F(ViewToggles, ShowingThePlaylistFromThePanelPutsItUnderTheTopStrip) {
 TEST_F(ViewToggles, ThePlayerToggleCarriesThePlayStateLookBetweenTheTwoTransports) {
   struct Case {
     std::int16_t playstate;
-    bool pause, play, stop, inactiveStop;                      // player area after showing it
-    bool panelPause, panelPlay, panelStop, panelInactiveStop;  // compact panel after hiding it
+    const char* panel;   // compact panel after hiding the player
+    const char* player;  // player area after showing it again
   };
-  const Case cases[] = {
-      {1, true, false, true, false, true, false, true, false},
-      {0, false, true, false, true, false, true, false, true},
-  };
+  const Case cases[] = {{1, "pause/stop", "pause/stop"}, {0, "play/inactive", "play/inactive"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.playstate);
     w.playstate = c.playstate;
     w.Image18_Click();
-    EXPECT_EQ(w.panelplayup.visible, c.panelPause);
-    EXPECT_EQ(w.panelplaydown.visible, c.panelPlay);
-    EXPECT_EQ(w.panelstopdown.visible, c.panelStop);
-    EXPECT_EQ(w.panelstopup.visible, c.panelInactiveStop);
+    EXPECT_EQ(testing::panelLook(w), c.panel);
     EXPECT_TRUE(w.panelprev.visible && w.panelnext.visible);
-
     w.Image16_Click();
-    EXPECT_EQ(w.Image7.visible, c.pause);
-    EXPECT_EQ(w.Image9.visible, c.play);
-    EXPECT_EQ(w.Image8.visible, c.stop);
-    EXPECT_EQ(w.Image6.visible, c.inactiveStop);
+    EXPECT_EQ(testing::playerLook(w), c.player);
     EXPECT_TRUE(visibleCompact().empty());
     EXPECT_EQ(w.Height, 7770);
   }
 }
 
+TEST_F(ViewToggles, ShowingThePlayerFromThePanelWhilePlayingShowsPauseAndActiveStop) {
+  w.Image15_Click();
+  w.Image20_Click();
+  w.Image18_Click();
+  w.playstate = 1;
+  w.Image16_Click();
+  EXPECT_EQ(testing::playerLook(w), "pause/stop");
+  EXPECT_TRUE(visibleCompact().empty());
+  EXPECT_TRUE(w.Realframe.visible);
+  EXPECT_EQ(w.Realframe.top, 1300);
+  EXPECT_EQ(w.Height, 3465);
+}
+
 TEST_F(ViewToggles, BrowserAndPlaylistTogglesNeverTouchTheTransport) {
   w.playstate = 1;
   w.Image18_Click();
+  const std::string looks = testing::playerLook(w) + testing::panelLook(w);
   const auto compact = visibleCompact();
-  const bool player[] = {w.Image9.visible, w.Image7.visible, w.Image8.visible, w.Image6.visible};
   for (auto click : {&Form1::Image15_Click, &Form1::Image20_Click, &Form1::Image14_Click,
                      &Form1::Image19_Click}) {
     (w.*click)();
     EXPECT_EQ(visibleCompact(), compact);
-    const bool now[] = {w.Image9.visible, w.Image7.visible, w.Image8.visible, w.Image6.visible};
-    EXPECT_TRUE(std::equal(std::begin(now), std::end(now), std::begin(player)));
+    EXPECT_EQ(testing::playerLook(w) + testing::panelLook(w), looks);
   }
 }
 
