@@ -1,0 +1,242 @@
+// The window on screen follows the model: size, placement of every control, visibility, the
+// frameless flag, buttons that say what they do, and clicks that reach the handlers.
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <filesystem>
+
+#include "qt/click_handlers.h"
+#include "qt/twips.h"
+#include "window_fixture.h"
+
+namespace tunelark::qt::testing {
+namespace {
+
+using WindowLayout = WindowTest;
+
+// Every control's widget sits at twips / 15 in its frame and is shown exactly when the model
+// says so.
+void expectWidgetsMatchModel(Form1& form, MainWindow& window) {
+  for (Control* c : form.controls()) {
+    SCOPED_TRACE(c->name);
+    auto* w = window.findChild<QWidget*>(QString::fromStdString(c->name));
+    ASSERT_NE(w, nullptr);
+    QRect expected = pxRect(*c);
+    if (c->kind == ControlKind::Line) expected.setHeight(1);
+    EXPECT_EQ(w->geometry(), expected);
+    EXPECT_EQ(w->isHidden(), !c->visible);
+  }
+  EXPECT_EQ(window.size(), QSize(px(form.Width), px(form.Height)));
+}
+
+TEST_F(WindowLayout, StartsFramelessAt490By518) {
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(window->size(), QSize(490, 518));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the user cannot resize it";
+  EXPECT_TRUE(window->windowTitle().isEmpty());
+}
+
+TEST_F(WindowLayout, EveryControlHasAWidgetPlacedAtTwipsOverFifteen) {
+  expectWidgetsMatchModel(*form, *window);
+  // Spot checks in pixels, so a wrong conversion cannot hide behind pxRect.
+  EXPECT_EQ(widgetOf("Realframe")->geometry(), QRect(0, 87, 492, 146));
+  EXPECT_EQ(widgetOf("Image21")->geometry(), QRect(64, 24, 45, 15));
+  EXPECT_EQ(widgetOf("List1")->geometry(), QRect(160, 8, 305, 119));
+  EXPECT_EQ(widgetOf("RealAudio1")->geometry(), QRect(120, 16, 337, 105));
+}
+
+TEST_F(WindowLayout, ControlsLieInTheirFrames) {
+  for (Control* c : form->controls()) {
+    if (c->kind == ControlKind::Frame) continue;
+    SCOPED_TRACE(c->name);
+    EXPECT_EQ(widgetOf(c->name)->parentWidget(), widgetOf(c->frame));
+  }
+}
+
+struct ViewCase {
+  const char* method;
+  void (Form1::*view)();
+  int heightPx;
+};
+
+class EveryView : public WindowTest, public ::testing::WithParamInterface<ViewCase> {};
+
+TEST_P(EveryView, WidgetsFollowTheViewMethod) {
+  window->move(40, 30);
+  (form.get()->*GetParam().view)();
+  window->sync();
+  expectWidgetsMatchModel(*form, *window);
+  EXPECT_EQ(window->height(), GetParam().heightPx);
+  EXPECT_EQ(window->width(), 490) << "widths never change";
+  EXPECT_EQ(window->pos(), QPoint(40, 30)) << "the top-left corner stays put";
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, EveryView,
+                         ::testing::Values(ViewCase{"normal", &Form1::normal, 518},
+                                           ViewCase{"Realfile", &Form1::Realfile, 374},
+                                           ViewCase{"Realplaylist", &Form1::Realplaylist, 376},
+                                           ViewCase{"Fileplaylist", &Form1::Fileplaylist, 375},
+                                           ViewCase{"Realonly", &Form1::Realonly, 231},
+                                           ViewCase{"fileonly", &Form1::fileonly, 232},
+                                           ViewCase{"playlistonly", &Form1::playlistonly, 232},
+                                           ViewCase{"panel", &Form1::panel, 88}),
+                         [](const auto& p) { return std::string(p.param.method); });
+
+TEST_F(WindowLayout, CentredOnThePrimaryScreen) {
+  window->centreOnScreen();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(window->geometry().center().x() - area.center().x(), 0);
+  EXPECT_LE(std::abs(window->geometry().center().y() - area.center().y()), 1);
+}
+
+TEST_F(WindowLayout, LabelsShowTheirCaptionInTheirColour) {
+  auto* title = qobject_cast<QLabel*>(widgetOf("Label2"));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text(), QStringLiteral("Tunelark 2.01"));
+  EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+  auto* types = qobject_cast<QLabel*>(widgetOf("Label5"));
+  ASSERT_NE(types, nullptr);
+  EXPECT_EQ(types->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+
+  form->Label4.caption = "PlayList File : mix.ram";
+  window->sync();
+  EXPECT_EQ(qobject_cast<QLabel*>(widgetOf("Label4"))->text(),
+            QStringLiteral("PlayList File : mix.ram"));
+}
+
+TEST_F(WindowLayout, FaceIsDisabledWhileTheModelIsDisabled) {
+  form->Enabled = false;
+  window->sync();
+  EXPECT_FALSE(window->face()->isEnabled());
+  EXPECT_TRUE(window->isEnabled()) << "dialogs owned by the window must stay usable";
+  form->Enabled = true;
+  window->sync();
+  EXPECT_TRUE(window->face()->isEnabled());
+}
+
+using WindowButtons = WindowTest;
+
+TEST_F(WindowButtons, EveryButtonSaysWhatItDoes) {
+  int buttons = 0;
+  for (Control* c : form->controls()) {
+    if (c->kind != ControlKind::Image && c->kind != ControlKind::PictureBox) continue;
+    SCOPED_TRACE(c->name);
+    if (clickHandlerFor(c->name)) {
+      EXPECT_FALSE(c->tooltip.empty()) << "a button needs a tooltip";
+    }
+    if (c->tooltip.empty()) continue;  // backgrounds and decoration
+    QWidget* w = widgetOf(c->name);
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip));
+    EXPECT_EQ(w->accessibleName(), QString::fromStdString(c->tooltip));
+    EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor);
+    ++buttons;
+  }
+  EXPECT_GE(buttons, 19) << "at least every control with a click handler";
+}
+
+struct ToggleCase {
+  const char* toggle;
+  int heightPx;
+  const char* nowShown;  // the other image of the pair
+};
+
+class ToggleClick : public WindowTest, public ::testing::WithParamInterface<ToggleCase> {};
+
+TEST_P(ToggleClick, RunsTheHandlerAndResizesTheWindow) {
+  window->show();
+  const QPoint topLeft = window->pos();
+  QWidget* button = widgetOf(GetParam().toggle);
+  QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+  EXPECT_EQ(window->height(), GetParam().heightPx);
+  EXPECT_EQ(window->height(), px(form->Height));
+  EXPECT_TRUE(button->isHidden());
+  EXPECT_FALSE(widgetOf(GetParam().nowShown)->isHidden());
+  EXPECT_EQ(window->pos(), topLeft);
+  expectWidgetsMatchModel(*form, *window);
+}
+
+INSTANTIATE_TEST_SUITE_P(FromNormalView, ToggleClick,
+                         ::testing::Values(ToggleCase{"Image15", 374, "Image14"},
+                                           ToggleCase{"Image20", 376, "Image19"},
+                                           ToggleCase{"Image18", 375, "Image16"}),
+                         [](const auto& p) { return std::string(p.param.toggle); });
+
+TEST_F(WindowButtons, HidingEveryAreaLeavesTheCompactPanel) {
+  window->show();
+  for (const char* toggle : {"Image15", "Image20", "Image18"}) {
+    QWidget* button = widgetOf(toggle);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+  }
+  EXPECT_EQ(window->height(), 88);
+  for (const char* compact : {"panelplaydown", "panelstopup", "panelprev", "panelnext"})
+    EXPECT_FALSE(widgetOf(compact)->isHidden()) << compact;
+  for (const char* frame : {"Realframe", "Fileframe", "Playlistframe"})
+    EXPECT_TRUE(widgetOf(frame)->isHidden()) << frame;
+}
+
+TEST_F(WindowButtons, ReleaseOutsideTheButtonIsNoClick) {
+  window->show();
+  QWidget* button = widgetOf("Image15");
+  QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+  QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().bottomRight() + QPoint(5, 5));
+  EXPECT_EQ(form->listshown, 1);
+  EXPECT_EQ(window->height(), 518);
+}
+
+TEST_F(WindowButtons, RightClickIsNoClick) {
+  window->show();
+  QWidget* button = widgetOf("Image15");
+  QTest::mouseClick(button, Qt::RightButton, {}, button->rect().center());
+  EXPECT_EQ(form->listshown, 1);
+}
+
+TEST_F(WindowButtons, ClickOnAPictureWithoutHandlerChangesNothing) {
+  window->show();
+  QWidget* background = widgetOf("Image4");
+  QTest::mouseClick(background, Qt::LeftButton, {}, QPoint(5, 5));
+  expectWidgetsMatchModel(*form, *window);
+  EXPECT_FALSE(host.ended);
+}
+
+TEST_F(WindowButtons, ExitEndsTheRunWithoutUnload) {
+  window->show();
+  QWidget* exit = widgetOf("Image21");
+  QTest::mouseClick(exit, Qt::LeftButton, {}, exit->rect().center());
+  EXPECT_TRUE(host.ended);
+  EXPECT_FALSE(window->unloaded());
+}
+
+TEST_F(WindowButtons, PlayClickReachesTheTransport) {
+  window->show();
+  QWidget* play = widgetOf("Image9");
+  QTest::mouseClick(play, Qt::LeftButton, {}, play->rect().center());
+  EXPECT_EQ(form->playstate, 1);
+  EXPECT_TRUE(widgetOf("Image9")->isHidden());
+  EXPECT_FALSE(widgetOf("Image7")->isHidden());
+}
+
+using WindowClosing = WindowTest;
+
+TEST_F(WindowClosing, CloseRunsUnloadOnce) {
+  int closed = 0;
+  window->setOnClosed([&closed] { ++closed; });
+  window->show();
+  const std::filesystem::path settings = app.settingsPath;
+  ASSERT_FALSE(std::filesystem::exists(settings));
+  window->close();
+  EXPECT_TRUE(window->unloaded());
+  EXPECT_TRUE(std::filesystem::exists(settings));
+  EXPECT_NE(tunelark::testing::readFile(settings.string()).find(app.workingListFile()),
+            std::string::npos);
+
+  // A later quit or a second close must not write again.
+  std::filesystem::remove(settings);
+  window->unloadOnce();
+  window->close();
+  EXPECT_FALSE(std::filesystem::exists(settings));
+  QCoreApplication::processEvents();
+  EXPECT_GE(closed, 1);
+}
+
+}  // namespace
+}  // namespace tunelark::qt::testing

@@ -1,0 +1,68 @@
+// The host services on screen: the message box every warning uses, and the busy pointer.
+#include "qt/qt_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace tunelark::qt {
+namespace {
+
+TEST(QtHost, MessageBoxIsTitledTunelarkWithExclamationAndOkOnly) {
+  QtHost host;
+  QString title;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QList<QAbstractButton*> buttons;
+  bool seen = false;
+  // The box is modal: inspect and close it from inside its own event loop.
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen = true;
+    title = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    buttons = box->buttons();
+    box->button(QMessageBox::Ok)->click();
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) w->close();  // never hang the suite
+  });
+  host.messageBox("Clip Not Selected");
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(title, QStringLiteral("Tunelark"));
+  EXPECT_EQ(text, QStringLiteral("Clip Not Selected"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(buttons.size(), 1);
+}
+
+TEST(QtHost, BusyPointerIsSetOnceAndCleared) {
+  {
+    QtHost host;
+    host.setBusy(true);
+    host.setBusy(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    host.setBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "two busy calls push one cursor";
+    host.setBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    host.setBusy(true);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "a host going away clears its pointer";
+}
+
+TEST(QtHost, PendingEventsAreLetThrough) {
+  QtHost host;
+  bool ran = false;
+  QTimer::singleShot(0, [&ran] { ran = true; });
+  host.processPendingEvents();
+  EXPECT_TRUE(ran);
+}
+
+}  // namespace
+}  // namespace tunelark::qt

@@ -1,0 +1,45 @@
+#pragma once
+// A started window for the Qt tests: Form_Load run in a fresh settings folder, the Qt window
+// built on it and synced, a recording host. Each test gets its own.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QWidget>
+#include <memory>
+
+#include "app/app_state.h"
+#include "qt/main_window.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+#include "ui/form1.h"
+
+namespace tunelark::qt::testing {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("TUNELARK_WINDIR", dir.str().c_str(), 1);
+    form = std::make_unique<Form1>(app, host);
+    form->Form_Load();
+    window = std::make_unique<MainWindow>(*form);
+    window->sync();
+  }
+  void TearDown() override {
+    window.reset();
+    form.reset();
+    ::unsetenv("TUNELARK_WINDIR");
+  }
+
+  QWidget* widgetOf(const std::string& name) const {
+    return window->findChild<QWidget*>(QString::fromStdString(name));
+  }
+
+  tunelark::testing::TempDir dir;
+  AppState app;
+  tunelark::testing::FakeHost host;
+  std::unique_ptr<Form1> form;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace tunelark::qt::testing
