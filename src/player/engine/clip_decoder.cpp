@@ -107,7 +107,8 @@ bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
     ff.format = nullptr;
     if (ret == AVERROR_EXIT) {
       error = network_ ? "the server did not answer in time" : "cancelled";
-    } else if (ret == AVERROR_INVALIDDATA) {
+    } else if (ret == AVERROR_INVALIDDATA || ret == AVERROR(EINVAL)) {
+      // EINVAL is how FFmpeg refuses a format that the whitelist leaves out.
       error = "not a clip format that can be played";
     } else {
       error = describe(ret);

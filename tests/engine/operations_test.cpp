@@ -1,0 +1,255 @@
+// The six operations and seeking, as the window and the display drive them.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "engine/engine_fixtures.h"
+#include "player/engine/null_sink.h"
+#include "player/engine/player_engine.h"
+#include "player/engine/wav_sink.h"
+#include "support/temp_dir.h"
+
+namespace tunelark::engine {
+namespace {
+
+using testing::TempDir;
+using testing::ToneSpec;
+
+// Three clips of a few seconds in a .ram, played on the clock.
+class OperationsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    testing::makeTone(dir_->str() + "/one.rm", ToneSpec{"real_144", 8000, 1, 5.0, 440, ""});
+    testing::makeTone(dir_->str() + "/two.rm", ToneSpec{"real_144", 8000, 1, 5.0, 550, ""});
+    testing::makeTone(dir_->str() + "/three.rm", ToneSpec{"real_144", 8000, 1, 5.0, 660, ""});
+    ram_ = new std::string(dir_->write(
+        "three.ram", "one.rm?title=One\r\ntwo.rm?title=Two\r\nthree.rm?title=Three\r\n"));
+  }
+  static void TearDownTestSuite() {
+    delete ram_;
+    delete dir_;
+  }
+
+  PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
+  static const std::string& ram() { return *ram_; }
+  static std::string clip(const std::string& name) { return dir_->str() + "/" + name; }
+
+  bool playedFor(double seconds) {
+    return testing::pollUntil(player, [&] { return player.status().elapsedSeconds >= seconds; });
+  }
+
+ private:
+  static TempDir* dir_;
+  static std::string* ram_;
+};
+
+TempDir* OperationsTest::dir_ = nullptr;
+std::string* OperationsTest::ram_ = nullptr;
+
+TEST_F(OperationsTest, AutoStartOffLoadsWithoutPlaying) {
+  player.setAutoStart(false);
+  player.setSource(ram());
+  const auto s = player.status();
+  EXPECT_EQ(s.state, PlayState::Stopped);
+  EXPECT_EQ(s.clipCount, 3);
+  EXPECT_EQ(s.clipIndex, 0);
+  EXPECT_EQ(s.title, "One");
+  EXPECT_EQ(s.elapsedSeconds, 0);
+}
+
+TEST_F(OperationsTest, AutoStartTurnedOnPlaysWhatWasLoaded) {
+  player.setAutoStart(false);
+  player.setSource(ram());
+  player.setAutoStart(true);
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+  EXPECT_TRUE(playedFor(0.05));
+}
+
+TEST_F(OperationsTest, AutoStartOnPlaysAGivenSource) {
+  player.setSource(ram());
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+  EXPECT_TRUE(playedFor(0.05));
+}
+
+TEST_F(OperationsTest, AutoStartTurnedOnAfterAStopDoesNotRestart) {
+  player.setSource(ram());
+  player.stop();
+  player.setAutoStart(true);
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+}
+
+TEST_F(OperationsTest, SameSourceAgainChangesNothingButAfterEmptyItStartsAgain) {
+  player.setSource(ram());
+  player.stop();
+  player.setSource(ram());
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  player.setSource("");
+  player.setSource(ram());
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+}
+
+TEST_F(OperationsTest, EmptySourceClears) {
+  player.setSource(ram());
+  player.setSource("");
+  const auto s = player.status();
+  EXPECT_EQ(s.state, PlayState::Stopped);
+  EXPECT_EQ(s.clipCount, 0);
+  EXPECT_EQ(s.title, "");
+  player.playPause();  // nothing to play
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+}
+
+TEST_F(OperationsTest, PlayPauseTogglesAndPauseHoldsThePosition) {
+  player.setSource(ram());
+  ASSERT_TRUE(playedFor(0.1));
+  player.playPause();
+  EXPECT_EQ(player.status().state, PlayState::Paused);
+  const double held = player.status().elapsedSeconds;
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(player.status().elapsedSeconds, held);
+  player.playPause();
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+  EXPECT_TRUE(playedFor(held + 0.05));
+}
+
+TEST_F(OperationsTest, StopReturnsToTheStartOfTheCurrentClip) {
+  player.setSource(ram());
+  player.nextClip();
+  ASSERT_TRUE(playedFor(0.1));
+  player.stop();
+  auto s = player.status();
+  EXPECT_EQ(s.state, PlayState::Stopped);
+  EXPECT_EQ(s.clipIndex, 1);
+  EXPECT_EQ(s.elapsedSeconds, 0);
+  player.playPause();
+  s = player.status();
+  EXPECT_EQ(s.state, PlayState::Playing);
+  EXPECT_EQ(s.clipIndex, 1);
+  EXPECT_LT(s.elapsedSeconds, 0.1);
+}
+
+TEST_F(OperationsTest, NextAndPreviousWalkTheListAndStopAtItsEdges) {
+  player.setSource(ram());
+  const std::vector<std::pair<void (PlayerEngine::*)(), std::string>> steps = {
+      {&PlayerEngine::nextClip, "Two"},     {&PlayerEngine::nextClip, "Three"},
+      {&PlayerEngine::nextClip, "Three"},   {&PlayerEngine::previousClip, "Two"},
+      {&PlayerEngine::previousClip, "One"}, {&PlayerEngine::previousClip, "One"}};
+  for (const auto& [step, title] : steps) {
+    (player.*step)();
+    EXPECT_EQ(player.status().title, title);
+    EXPECT_EQ(player.status().state, PlayState::Playing);
+  }
+}
+
+TEST_F(OperationsTest, NextAndPreviousWhileStoppedOnlyChooseTheClip) {
+  player.setAutoStart(false);
+  player.setSource(ram());
+  player.nextClip();
+  player.nextClip();
+  EXPECT_EQ(player.status().clipIndex, 2);
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  player.previousClip();
+  EXPECT_EQ(player.status().clipIndex, 1);
+  player.playPause();
+  EXPECT_EQ(player.status().title, "Two");
+}
+
+TEST_F(OperationsTest, PreviousLateInAClipRestartsItAndEarlyGoesBack) {
+  player.setSource(ram());
+  player.nextClip();
+  // Both sides of the three-second mark.
+  player.seek(3.5);
+  player.previousClip();
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_LT(player.status().elapsedSeconds, 1.0);
+  player.seek(2.5);
+  player.previousClip();
+  EXPECT_EQ(player.status().clipIndex, 0);
+}
+
+TEST_F(OperationsTest, PauseSurvivesMovingToAnotherClip) {
+  player.setSource(ram());
+  player.playPause();
+  player.nextClip();
+  EXPECT_EQ(player.status().state, PlayState::Paused);
+  EXPECT_EQ(player.status().clipIndex, 1);
+}
+
+TEST_F(OperationsTest, SeekMovesThePositionAndPlayGoesOnFromThere) {
+  player.setSource(ram());
+  player.seek(2.0);
+  EXPECT_NEAR(player.status().elapsedSeconds, 2.0, 0.01);
+  EXPECT_TRUE(playedFor(2.05));
+  player.seek(-5);
+  EXPECT_LT(player.status().elapsedSeconds, 0.5);
+}
+
+TEST_F(OperationsTest, TotalIsUnknownUntilTheClipHasBeenDecodedToItsEnd) {
+  player.setSource(ram());
+  // The worker can be no more than a buffer's length ahead of the sink, far from 5 s.
+  EXPECT_FALSE(player.status().totalSeconds.has_value());
+  player.seek(4.5);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
+}
+
+TEST(SingleLineSource, EachFormOfOneLinePlaysThatClip) {
+  TempDir dir;
+  const auto clip = dir.str() + "/solo.rm";
+  testing::makeTone(clip);
+  const auto expected = testing::ffmpegDecodedFrames(clip, 1);
+  for (const auto& source : {"file:" + clip, "file://" + clip, clip, "file:" + clip + "?title=S"}) {
+    const auto out = dir.str() + "/out.wav";
+    {
+      PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
+      player.setSource(source);
+      EXPECT_EQ(player.status().clipCount, 1) << source;
+      ASSERT_TRUE(testing::pollUntilStopped(player)) << source;
+    }
+    EXPECT_EQ(testing::readWav(out).fileFrames, expected) << source;
+  }
+}
+
+TEST(EndOfList, PlaybackStopsAndReturnsToTheFirstClip) {
+  TempDir dir;
+  testing::makeTone(dir.str() + "/a.rm");
+  testing::makeTone(dir.str() + "/b.rm");
+  const auto ram = dir.write("ab.ram", "a.rm\r\nb.rm\r\n");
+  PlayerEngine player(std::make_unique<WavSink>(dir.str() + "/out.wav", AudioFormat{8000, 1}));
+  player.setSource(ram);
+  ASSERT_TRUE(testing::pollUntilStopped(player));
+  EXPECT_EQ(testing::readWav(dir.str() + "/out.wav").fileFrames,
+            2 * testing::ffmpegDecodedFrames(dir.str() + "/a.rm", 1));
+  const auto s = player.status();
+  EXPECT_EQ(s.clipIndex, 0);
+  EXPECT_EQ(s.elapsedSeconds, 0);
+  EXPECT_EQ(s.message, "");
+  player.playPause();
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+}
+
+TEST(Titles, MetadataThenParameterThenFileName) {
+  TempDir dir;
+  testing::makeTone(dir.str() + "/tagged.rm", ToneSpec{"real_144", 8000, 1, 1, 440, "Morning"});
+  testing::makeTone(dir.str() + "/plain.rm");
+  struct Case {
+    std::string source;
+    std::string title;
+  };
+  const std::vector<Case> cases = {{"file:" + dir.str() + "/tagged.rm?title=Param", "Morning"},
+                                   {"file:" + dir.str() + "/plain.rm?title=Param", "Param"},
+                                   {"file:" + dir.str() + "/plain.rm", "plain.rm"}};
+  for (const auto& c : cases) {
+    PlayerEngine player(std::make_unique<NullSink>(AudioFormat{8000, 1}));
+    player.setSource(c.source);
+    EXPECT_TRUE(testing::pollUntil(player, [&] { return player.status().title == c.title; }))
+        << c.source << " shows " << player.status().title;
+  }
+}
+
+}  // namespace
+}  // namespace tunelark::engine
