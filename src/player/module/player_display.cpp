@@ -1,0 +1,99 @@
+#include "player/module/player_display.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "player/module/level_bar.h"
+
+namespace tunelark::module {
+
+namespace {
+
+// The window's skin: black frames with cyan and green lettering.
+const QColor kBackground(0x02, 0x08, 0x0a);
+const QColor kBorder(0x00, 0x60, 0x66);
+const QColor kCyan(0x00, 0xe5, 0xee);
+const QColor kGreen(0x3c, 0xf0, 0x8c);
+const QColor kAmber(0xff, 0xb4, 0x30);
+const QColor kDim(0x00, 0x9a, 0xa0);
+
+constexpr int kMargin = 8;
+const QRect kTitleRect(PlayerDisplay::kLogoWidth + 4, 5, PlayerDisplay::kWidth - 88, 17);
+const QRect kClipRect(PlayerDisplay::kLogoWidth + 4, 23, 110, 15);
+const QRect kStateRect(PlayerDisplay::kLogoWidth + 116, 23, PlayerDisplay::kWidth - 200, 15);
+const QRect kTimeRect(kMargin, 40, 150, 15);
+const QRect kMessageRect(kMargin, 56, PlayerDisplay::kWidth - 2 * kMargin, 15);
+const QRect kPositionRect(kMargin, 75, PlayerDisplay::kWidth - 2 * kMargin, 9);
+const QRect kVolumeLabelRect(PlayerDisplay::kWidth - 120, 88, 30, 12);
+const QRect kVolumeRect(PlayerDisplay::kWidth - 88, 90, 80, 8);
+
+QFont fontOfSize(int pixels, bool bold) {
+  QFont font;
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+void drawText(QPainter& painter, const QRect& box, const std::string& text, const QColor& color,
+              Qt::Alignment align = Qt::AlignLeft) {
+  const QString elided =
+      painter.fontMetrics().elidedText(QString::fromStdString(text), Qt::ElideRight, box.width());
+  painter.setPen(color);
+  painter.drawText(box, static_cast<int>(align | Qt::AlignVCenter), elided);
+}
+
+}  // namespace
+
+PlayerDisplay::PlayerDisplay(QWidget* parent)
+    : QWidget(parent), position_(new LevelBar(kCyan, this)), volume_(new LevelBar(kGreen, this)) {
+  setFixedSize(kWidth, kHeight);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  position_->setGeometry(kPositionRect);
+  position_->setToolTip("Position: click or drag to move within the clip");
+  position_->setInteractive(false);
+  volume_->setGeometry(kVolumeRect);
+  volume_->setToolTip("Volume");
+  volume_->setValue(1.0);
+  connect(position_, &LevelBar::picked, this, [this](double fraction) {
+    if (total_ && *total_ > 0) emit seekRequested(fraction * *total_);
+  });
+  connect(volume_, &LevelBar::moved, this, &PlayerDisplay::volumeChanged);
+  connect(volume_, &LevelBar::picked, this, &PlayerDisplay::volumeChanged);
+  showStatus({});
+}
+
+void PlayerDisplay::showStatus(const engine::PlayerStatus& status) {
+  DisplayText text = describe(status);
+  total_ = status.totalSeconds;
+  // Seeking needs a known length; until the decoder has found the end there is nowhere to go.
+  position_->setInteractive(total_ && *total_ > 0);
+  position_->setValue(progressOf(status));
+  const bool changed = text.title != text_.title || text.clip != text_.clip ||
+                       text.time != text_.time || text.state != text_.state ||
+                       text.message != text_.message;
+  text_ = std::move(text);
+  if (changed) {
+    setToolTip(QString::fromStdString(text_.message.empty() ? text_.title : text_.message));
+    update();
+  }
+}
+
+void PlayerDisplay::setVolume(double volume) { volume_->setValue(volume); }
+
+void PlayerDisplay::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kBackground);
+  painter.setPen(kBorder);
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+  painter.setFont(fontOfSize(13, true));
+  drawText(painter, kTitleRect, text_.title, kCyan);
+  painter.setFont(fontOfSize(11, false));
+  drawText(painter, kClipRect, text_.clip, kDim);
+  drawText(painter, kStateRect, text_.state, kGreen, Qt::AlignRight);
+  drawText(painter, kTimeRect, text_.time, kCyan);
+  if (text_.error) drawText(painter, kMessageRect, text_.message, kAmber);
+  drawText(painter, kVolumeLabelRect, "Vol", kDim);
+}
+
+}  // namespace tunelark::module

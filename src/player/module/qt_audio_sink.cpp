@@ -1,0 +1,146 @@
+#include "player/module/qt_audio_sink.h"
+
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <algorithm>
+
+#include "player/module/sample_feed.h"
+
+namespace tunelark::module {
+
+namespace {
+
+// The engine resamples to whatever we ask, so take the device's own rate and channel count
+// (no resampling in the sound server) but keep to what our s16 interleaved path can carry.
+engine::AudioFormat formatFor(const QAudioDevice& device) {
+  engine::AudioFormat format;
+  if (device.isNull()) return format;
+  const QAudioFormat preferred = device.preferredFormat();
+  if (preferred.sampleRate() >= 8000 && preferred.sampleRate() <= 192000)
+    format.sampleRate = preferred.sampleRate();
+  if (preferred.channelCount() >= 1) format.channels = std::min(preferred.channelCount(), 2);
+  return format;
+}
+
+std::string describe(QAudio::Error error) {
+  switch (error) {
+    case QAudio::OpenError:
+      return "The sound device could not be opened.";
+    case QAudio::IOError:
+      return "The sound device stopped taking sound.";
+    case QAudio::FatalError:
+      return "The sound server went away.";
+    default:
+      return "The sound device failed.";
+  }
+}
+
+}  // namespace
+
+QtAudioSink::QtAudioSink(const QAudioDevice& device, QObject* parent)
+    : QObject(parent), device_(device), format_(formatFor(device)) {
+  qtFormat_.setSampleRate(format_.sampleRate);
+  qtFormat_.setChannelCount(format_.channels);
+  qtFormat_.setSampleFormat(QAudioFormat::Int16);
+}
+
+QtAudioSink::~QtAudioSink() { stop(); }
+
+bool QtAudioSink::outputAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
+
+QAudioDevice QtAudioSink::defaultOutput() {
+  if (!outputAvailable()) return {};
+  return QMediaDevices::defaultAudioOutput();
+}
+
+bool QtAudioSink::start(engine::SampleSource& source) {
+  stop();
+  failed_ = false;
+  {
+    std::lock_guard lock(errorMutex_);
+    error_.clear();
+  }
+  if (device_.isNull()) {
+    setError("No sound device.");
+    return false;
+  }
+  if (!device_.isFormatSupported(qtFormat_)) {
+    setError("The sound device cannot play 16-bit sound at " + std::to_string(format_.sampleRate) +
+             " Hz.");
+    return false;
+  }
+  feed_ = std::make_unique<SampleFeed>(source, format_.channels);
+  feed_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  sink_ = std::make_unique<QAudioSink>(device_, qtFormat_);
+  sink_->setBufferSize(qtFormat_.bytesForDuration(kBufferMilliseconds * 1000));
+  sink_->setVolume(volume_);
+  sink_->start(feed_.get());
+  if (sink_->state() == QAudio::StoppedState || sink_->error() != QAudio::NoError) {
+    const std::string why = describe(sink_->error());
+    sink_.reset();
+    feed_.reset();
+    setError(why);
+    return false;
+  }
+  // Connected only after a successful start, so the failures above are reported by the return
+  // value alone and not a second time through failed().
+  connect(sink_.get(), &QAudioSink::stateChanged, this, &QtAudioSink::onStateChanged);
+  if (paused_) sink_->suspend();
+  return true;
+}
+
+void QtAudioSink::stop() {
+  if (!sink_) return;
+  // Disconnect first: the device reports its own stop as a state change, which is no failure.
+  sink_->disconnect(this);
+  sink_->stop();
+  sink_.reset();
+  feed_.reset();
+}
+
+void QtAudioSink::setPaused(bool paused) {
+  paused_ = paused;
+  if (!sink_) return;
+  if (paused)
+    sink_->suspend();
+  else
+    sink_->resume();
+}
+
+void QtAudioSink::setVolume(double volume) {
+  volume_ = std::clamp(volume, 0.0, 1.0);
+  if (sink_) sink_->setVolume(volume_);
+}
+
+std::string QtAudioSink::error() const {
+  std::lock_guard lock(errorMutex_);
+  return error_;
+}
+
+std::uint64_t QtAudioSink::framesDelivered() const { return feed_ ? feed_->framesDelivered() : 0; }
+
+void QtAudioSink::onStateChanged() {
+  if (!sink_) return;
+  // Stopped while we still hold the device means it was taken from us: the server died or the
+  // device vanished. Close it here; the engine sees failed() on its next poll and stops.
+  const QAudio::Error error = sink_->error();
+  if (sink_->state() != QAudio::StoppedState && error != QAudio::FatalError &&
+      error != QAudio::IOError)
+    return;
+  setError(describe(error));
+  failed_ = true;
+  // We are inside the device's own signal, so it must not be destroyed here. The feed goes with
+  // it; a stopped device no longer reads, so the engine's source is not touched again.
+  QAudioSink* lost = sink_.release();
+  lost->disconnect(this);
+  feed_.release()->setParent(lost);
+  lost->stop();
+  lost->deleteLater();
+}
+
+void QtAudioSink::setError(const std::string& why) {
+  std::lock_guard lock(errorMutex_);
+  error_ = why;
+}
+
+}  // namespace tunelark::module

@@ -1,0 +1,167 @@
+// The Qt Multimedia sink against the test environment's PulseAudio null sink: what it pulls is
+// what the server hears, underruns and pauses do not break the stream, and a missing device is
+// reported instead of played into.
+
+#include "player/module/qt_audio_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <QMediaDevices>
+#include <atomic>
+#include <cmath>
+#include <numbers>
+
+#include "sound_check.h"
+
+namespace tunelark::module {
+namespace {
+
+using testing::MonitorRecording;
+using testing::pumpEvents;
+
+// Stands in for the engine's buffer: a steady sine, optionally nothing for the first pulls
+// (a decoder that is late), counting what it handed out.
+class SineSource : public engine::SampleSource {
+ public:
+  SineSource(engine::AudioFormat format, double hertz, int silentPulls = 0)
+      : format_(format), hertz_(hertz), silentPulls_(silentPulls) {}
+
+  std::size_t pull(std::int16_t* out, std::size_t frames) override {
+    ++pulls_;
+    if (silentPulls_ > 0) {
+      --silentPulls_;
+      return 0;
+    }
+    for (std::size_t i = 0; i < frames; ++i) {
+      const double t = static_cast<double>(phase_++) / format_.sampleRate;
+      const auto value =
+          static_cast<std::int16_t>(12000 * std::sin(2 * std::numbers::pi * hertz_ * t));
+      for (int c = 0; c < format_.channels; ++c) *out++ = value;
+    }
+    frames_ += frames;
+    return frames;
+  }
+  int pulls() const { return pulls_; }
+  std::uint64_t frames() const { return frames_; }
+
+ private:
+  engine::AudioFormat format_;
+  double hertz_;
+  int silentPulls_;
+  std::atomic<int> pulls_{0};
+  std::atomic<std::uint64_t> frames_{0};
+  std::uint64_t phase_ = 0;
+};
+
+class QtAudioSinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string reason = testing::soundUnavailableReason();
+    if (!reason.empty()) GTEST_SKIP() << reason;
+    ASSERT_TRUE(QtAudioSink::outputAvailable()) << "the test sound server lists no output";
+  }
+};
+
+TEST_F(QtAudioSinkTest, WhatItPullsReachesTheSoundServer) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  SineSource source(sink.format(), 440);
+  MonitorRecording recording;
+  ASSERT_TRUE(recording.started());
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(1500);
+  sink.stop();
+  const auto heard = recording.finish();
+  ASSERT_GT(heard.size(), MonitorRecording::kRate / 2u);
+  EXPECT_GT(testing::rms(heard), 1000) << "the sink's monitor stayed silent";
+  EXPECT_NEAR(testing::strongestFrequency(heard, MonitorRecording::kRate, 100, 2000), 440, 5);
+  EXPECT_FALSE(sink.failed());
+}
+
+TEST_F(QtAudioSinkTest, ZeroVolumeIsSilent) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  sink.setVolume(0);
+  SineSource source(sink.format(), 440);
+  MonitorRecording recording;
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(800);
+  sink.stop();
+  const auto heard = recording.finish();
+  EXPECT_GT(source.frames(), 0u);
+  EXPECT_LT(testing::rms(heard), 50);
+}
+
+TEST_F(QtAudioSinkTest, LateDecoderIsBridgedWithSilenceAndPullingGoesOn) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  SineSource source(sink.format(), 440, /*silentPulls=*/20);
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(3000, [&] { return source.frames() > 0; });
+  sink.stop();
+  EXPECT_GT(source.pulls(), 20);
+  EXPECT_GT(source.frames(), 0u) << "the device gave up pulling after the source ran dry";
+  EXPECT_FALSE(sink.failed());
+}
+
+TEST_F(QtAudioSinkTest, PausedSinkStopsPullingAndResumes) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  SineSource source(sink.format(), 440);
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(400);
+  sink.setPaused(true);
+  pumpEvents(100);
+  const int pullsWhenPaused = source.pulls();
+  pumpEvents(500);
+  EXPECT_EQ(source.pulls(), pullsWhenPaused);
+  sink.setPaused(false);
+  pumpEvents(2000, [&] { return source.pulls() > pullsWhenPaused; });
+  EXPECT_GT(source.pulls(), pullsWhenPaused);
+  sink.stop();
+}
+
+TEST_F(QtAudioSinkTest, StoppedSinkNeverTouchesTheSourceAgain) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  SineSource source(sink.format(), 440);
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(300);
+  sink.stop();
+  const int pulls = source.pulls();
+  EXPECT_GT(pulls, 0);
+  pumpEvents(400);
+  EXPECT_EQ(source.pulls(), pulls);
+}
+
+TEST_F(QtAudioSinkTest, CanBeStartedAgainAfterStop) {
+  QtAudioSink sink(QtAudioSink::defaultOutput());
+  SineSource first(sink.format(), 440);
+  ASSERT_TRUE(sink.start(first)) << sink.error();
+  pumpEvents(200);
+  sink.stop();
+  SineSource second(sink.format(), 440);
+  ASSERT_TRUE(sink.start(second)) << sink.error();
+  pumpEvents(2000, [&] { return second.frames() > 0; });
+  sink.stop();
+  EXPECT_GT(second.frames(), 0u);
+}
+
+TEST_F(QtAudioSinkTest, FormatFollowsTheDevice) {
+  const QAudioDevice device = QtAudioSink::defaultOutput();
+  QtAudioSink sink(device);
+  EXPECT_EQ(sink.format().sampleRate, device.preferredFormat().sampleRate());
+  EXPECT_GE(sink.format().channels, 1);
+  EXPECT_LE(sink.format().channels, 2);
+  EXPECT_TRUE(sink.hasDevice());
+}
+
+// Needs no sound server: a sink given no device refuses to start and says why.
+TEST(QtAudioSinkWithoutDevice, StartFailsWithAReasonAndTouchesNothing) {
+  QtAudioSink sink{QAudioDevice()};
+  SineSource source(sink.format(), 440);
+  EXPECT_FALSE(sink.hasDevice());
+  EXPECT_FALSE(sink.start(source));
+  EXPECT_FALSE(sink.error().empty());
+  EXPECT_FALSE(sink.failed()) << "a start that never happened is not a lost device";
+  EXPECT_EQ(source.pulls(), 0);
+  sink.stop();  // harmless when nothing was started
+}
+
+}  // namespace
+}  // namespace tunelark::module

@@ -1,0 +1,105 @@
+#include "sound_check.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QThread>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+
+namespace tunelark::testing {
+
+bool runFfmpeg(const std::vector<std::string>& args) {
+  QStringList list{"-v", "error", "-y"};
+  for (const auto& arg : args) list << QString::fromStdString(arg);
+  QProcess ffmpeg;
+  ffmpeg.start("ffmpeg", list);
+  return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+         ffmpeg.exitCode() == 0;
+}
+
+std::string testSink() {
+  const char* sink = std::getenv("TUNELARK_TEST_SINK");
+  return sink ? sink : "";
+}
+
+std::string soundUnavailableReason() {
+  if (!std::getenv("DISPLAY")) return "no X display (run under scripts/test-env)";
+  if (!std::getenv("PULSE_SERVER") || testSink().empty())
+    return "no PulseAudio test sink (run under scripts/test-env)";
+  return "";
+}
+
+MonitorRecording::MonitorRecording() : parec_(std::make_unique<QProcess>()) {
+  // A short latency makes parec hand over what it heard in small pieces; with its default it
+  // holds seconds of sound and loses them when it is told to stop.
+  parec_->start("parec",
+                {"--latency-msec=50", "-d", QString::fromStdString(testSink() + ".monitor"),
+                 "--format=s16le", "--rate=" + QString::number(kRate), "--channels=1"});
+  // parec takes a second or more to connect; what it hears before the test starts its sound is
+  // dropped, so the recording holds only what the test caused.
+  if (!parec_->waitForStarted(5000)) return;
+  pumpEvents(8000, [this] { return parec_->bytesAvailable() > 0; });
+  ready_ = parec_->bytesAvailable() > 0;
+  parec_->readAllStandardOutput();
+}
+
+MonitorRecording::~MonitorRecording() {
+  if (parec_->state() != QProcess::NotRunning) {
+    parec_->kill();
+    parec_->waitForFinished(5000);
+  }
+}
+
+bool MonitorRecording::started() const { return ready_ && parec_->state() == QProcess::Running; }
+
+std::vector<std::int16_t> MonitorRecording::finish() {
+  parec_->terminate();
+  parec_->waitForFinished(5000);
+  const QByteArray bytes = parec_->readAllStandardOutput();
+  std::vector<std::int16_t> samples(static_cast<std::size_t>(bytes.size()) / 2);
+  std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+  return samples;
+}
+
+void pumpEvents(int ms, const std::function<bool()>& done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < ms) {
+    if (done && done()) return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+}
+
+int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int low, int high) {
+  // One Goertzel filter per whole hertz: the power of that single frequency in the recording.
+  int best = low;
+  double bestPower = -1;
+  for (int f = low; f <= high; ++f) {
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * f / rate);
+    double s1 = 0, s2 = 0;
+    for (const std::int16_t sample : samples) {
+      const double s0 = sample + coefficient * s1 - s2;
+      s2 = s1;
+      s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+    if (power > bestPower) {
+      bestPower = power;
+      best = f;
+    }
+  }
+  return best;
+}
+
+double rms(const std::vector<std::int16_t>& samples) {
+  if (samples.empty()) return 0;
+  double sum = 0;
+  for (const std::int16_t s : samples) sum += static_cast<double>(s) * s;
+  return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+}  // namespace tunelark::testing
