@@ -1,7 +1,7 @@
 // The transport buttons of the player area and of the compact panel, and double-click to play.
 // playstate follows the buttons, never the player: nothing here asks the player what it does.
-// Every player call goes through RealAudio1, which keeps calls made before the component is
-// attached.
+// Every player call goes through RealAudio1, which keeps the source and auto-start given before
+// the component is attached.
 #include "ui/form1.h"
 
 namespace tunelark {
