@@ -82,6 +82,7 @@ void FileListBox::replaceRows(std::vector<std::string> rows) {
   rows_ = std::move(rows);
   selected_.assign(rows_.size(), false);
   listIndex_ = -1;
+  ++rowsRevision_;
   ++revision_;
 }
 

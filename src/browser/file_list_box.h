@@ -33,7 +33,10 @@ class FileListBox {
 
   // The current row, -1 for none; FileName is its name, "" for none.
   int ListIndex() const { return listIndex_; }
-  void setListIndex(int i) { listIndex_ = (i >= 0 && i < ListCount()) ? i : -1; }
+  void setListIndex(int i) {
+    listIndex_ = (i >= 0 && i < ListCount()) ? i : -1;
+    ++revision_;
+  }
   std::string FileName() const { return listIndex_ < 0 ? std::string() : rows_[listIndex_]; }
 
   bool Selected(int i) const { return selected_.at(i); }
@@ -46,7 +49,9 @@ class FileListBox {
   int selCount() const;
   std::vector<int> selectedRows() const;
 
-  // Bumped whenever rows or selection change, so a view can tell it has to redraw.
+  // Bumped whenever the rows change (rowsRevision) or the rows or the selection (revision), so
+  // a view can tell what it has to redraw.
+  unsigned long rowsRevision() const { return rowsRevision_; }
   unsigned long revision() const { return revision_; }
 
   Control box;  // position and size in the browser area
@@ -59,6 +64,7 @@ class FileListBox {
   std::vector<std::string> rows_;
   std::vector<bool> selected_;
   int listIndex_ = -1;
+  unsigned long rowsRevision_ = 0;
   unsigned long revision_ = 0;
 };
 

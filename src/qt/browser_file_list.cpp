@@ -1,0 +1,124 @@
+#include "qt/browser_file_list.h"
+
+#include <QItemSelectionModel>
+#include <QMimeData>
+
+#include "qt/twips.h"
+#include "ui/form1.h"
+
+namespace tunelark::qt {
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : list_.ListCount();
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= list_.ListCount()) return {};
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  // Names that are not valid in the local encoding show replacement characters; the model
+  // keeps the bytes.
+  const std::string& name = list_.List(index.row());
+  return QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList FileListModel::mimeTypes() const { return {QString::fromLatin1(kClipDragMime)}; }
+
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
+  QByteArray payload;
+  std::string folder = list_.Path();
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  for (const QModelIndex& index : indexes) {
+    if (!index.isValid() || index.row() >= list_.ListCount()) continue;
+    payload.append(QByteArray::fromStdString(folder + list_.List(index.row())));
+    payload.append('\0');
+  }
+  auto* mime = new QMimeData();
+  mime->setData(QString::fromLatin1(kClipDragMime), payload);
+  return mime;
+}
+
+BrowserFileListView::BrowserFileListView(Form1& form, QWidget* parent)
+    : form_(form), view_(new QListView(parent)), model_(new FileListModel(form.File1, view_)) {
+  view_->setObjectName(QStringLiteral("File1"));
+  view_->setModel(model_);
+  view_->setFrameShape(QFrame::NoFrame);
+  view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view_->setUniformItemSizes(true);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setDragEnabled(true);
+  view_->setDragDropMode(QAbstractItemView::DragOnly);
+  view_->setDefaultDropAction(Qt::CopyAction);
+  QPalette pal = view_->palette();
+  const QColor text = QColor::fromRgb(static_cast<QRgb>(form_.File1.box.color));
+  pal.setColor(QPalette::Base, Qt::black);
+  pal.setColor(QPalette::Text, text);
+  pal.setColor(QPalette::Highlight, text);
+  pal.setColor(QPalette::HighlightedText, Qt::black);
+  view_->setPalette(pal);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  view_->setFont(font);
+  QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
+                   [this] { selectionToModel(); });
+  QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
+                   [this](const QModelIndex& current) {
+                     if (syncing_) return;
+                     form_.File1.setListIndex(current.isValid() ? current.row() : -1);
+                     shownRevision_ = form_.File1.revision();
+                   });
+}
+
+void BrowserFileListView::selectionToModel() {
+  if (syncing_) return;
+  FileListBox& list = form_.File1;
+  QItemSelectionModel* selection = view_->selectionModel();
+  const int n = list.ListCount();
+  for (int i = 0; i < n; ++i) {
+    const bool on = selection->isRowSelected(i, QModelIndex());
+    if (list.Selected(i) != on) list.setSelected(i, on);
+  }
+  // The widget already shows this selection.
+  shownRevision_ = list.revision();
+}
+
+void BrowserFileListView::sync() {
+  const Control& box = form_.File1.box;
+  const QRect r = pxRect(box);
+  if (view_->geometry() != r) view_->setGeometry(r);
+  view_->setEnabled(box.enabled);
+  view_->setVisible(box.visible);
+
+  FileListBox& list = form_.File1;
+  if (shownRevision_ == list.revision()) return;
+  syncing_ = true;
+  if (shownRows_ != list.rowsRevision()) {
+    model_->rowsReplaced();
+    shownRows_ = list.rowsRevision();
+  }
+  // Runs of selected rows become one range each, so a large selection costs little.
+  QItemSelection selection;
+  const int n = list.ListCount();
+  for (int i = 0; i < n;) {
+    if (!list.Selected(i)) {
+      ++i;
+      continue;
+    }
+    int end = i;
+    while (end + 1 < n && list.Selected(end + 1)) ++end;
+    selection.select(model_->index(i), model_->index(end));
+    i = end + 1;
+  }
+  view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  const QModelIndex current =
+      list.ListIndex() >= 0 ? model_->index(list.ListIndex()) : QModelIndex();
+  view_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+  shownRevision_ = list.revision();
+  syncing_ = false;
+}
+
+}  // namespace tunelark::qt

@@ -1,0 +1,101 @@
+// The clip list widget on the offscreen platform: rows from File1, selection kept in the
+// model both ways, and a drag payload the playlist accepts.
+#include <gtest/gtest.h>
+
+#include <QListView>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTest>
+#include <memory>
+
+#include "qt/browser_file_list.h"
+#include "support/temp_dir.h"
+#include "window_fixture.h"
+
+namespace tunelark::qt {
+namespace {
+
+using tunelark::testing::TempDir;
+
+class FileListWidget : public testing::WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    for (const char* name : {"b.rm", "a.ra", "C.RAM", "notes.txt", "caf\xe9.ra"})
+      clips.write(name, "x");
+    ASSERT_TRUE(form->File1.setPath(clips.str()));
+    window->sync();
+    list = window->findChild<QListView*>(QStringLiteral("File1"));
+    ASSERT_NE(list, nullptr);
+  }
+  QStringList shownRows() const {
+    QStringList out;
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+      out << list->model()->index(i, 0).data().toString();
+    return out;
+  }
+
+  TempDir clips;
+  QListView* list = nullptr;
+};
+
+TEST_F(FileListWidget, ShowsFile1RowsCyanOnBlack) {
+  const QStringList rows = shownRows();
+  ASSERT_EQ(rows.size(), 4);
+  EXPECT_EQ(rows[0], QStringLiteral("a.ra"));
+  EXPECT_EQ(rows[1], QStringLiteral("b.rm"));
+  EXPECT_EQ(rows[2], QStringLiteral("C.RAM"));
+  EXPECT_TRUE(rows[3].contains(QChar(0xFFFD)));
+  EXPECT_EQ(list->palette().color(QPalette::Base), QColor(Qt::black));
+  EXPECT_EQ(list->palette().color(QPalette::Text), QColor(0, 255, 255));
+  EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+}
+
+TEST_F(FileListWidget, UserSelectionReachesTheModel) {
+  list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+  list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+  list->selectionModel()->setCurrentIndex(list->model()->index(2, 0),
+                                          QItemSelectionModel::NoUpdate);
+  EXPECT_EQ(form->File1.selectedRows(), (std::vector<int>{0, 2}));
+  EXPECT_EQ(form->File1.FileName(), "C.RAM");
+  window->sync();  // a sync keeps what the user chose
+  EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
+  EXPECT_TRUE(list->selectionModel()->isRowSelected(2, {}));
+}
+
+TEST_F(FileListWidget, ModelSelectionAndNewRowsAreShownAfterSync) {
+  form->File1.setSelected(1, true);
+  form->File1.setSelected(3, true);
+  window->sync();
+  EXPECT_FALSE(list->selectionModel()->isRowSelected(0, {}));
+  EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
+  EXPECT_TRUE(list->selectionModel()->isRowSelected(3, {}));
+  clips.write("d.ra", "x");
+  form->File1.Refresh();
+  window->sync();
+  EXPECT_EQ(shownRows().size(), 5);
+  EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
+}
+
+TEST_F(FileListWidget, DragCarriesFullPathsAsBytesAndThePlaylistTakesIt) {
+  const QModelIndexList rows = {list->model()->index(0, 0), list->model()->index(3, 0)};
+  std::unique_ptr<QMimeData> mime(list->model()->mimeData(rows));
+  ASSERT_TRUE(mime->hasFormat(kClipDragMime));
+  const QByteArray expected = QByteArray::fromStdString(clips.str() + "/a.ra") + '\0' +
+                              QByteArray::fromStdString(clips.str() + "/caf\xe9.ra") + '\0';
+  EXPECT_EQ(mime->data(kClipDragMime), expected);
+  EXPECT_TRUE(list->model()->flags(rows[0]).testFlag(Qt::ItemIsDragEnabled));
+
+  auto* playlist = window->findChild<QListWidget*>(QStringLiteral("List1"));
+  ASSERT_NE(playlist, nullptr);
+  const QPoint at = playlist->viewport()->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+  QCoreApplication::sendEvent(playlist->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(at), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+  QCoreApplication::sendEvent(playlist->viewport(), &drop);
+  EXPECT_TRUE(drop.isAccepted());
+}
+
+}  // namespace
+}  // namespace tunelark::qt
