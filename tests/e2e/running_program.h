@@ -1,0 +1,67 @@
+#pragma once
+// The built tunelark executable started as a user would start it, on the current X display,
+// with a private settings folder; and the X tools the tests read the screen with.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace tunelark::e2e {
+
+// Runs a shell command and returns what it printed on stdout; nullopt when it failed.
+std::optional<std::string> capture(const std::string& command);
+
+// Polls `done` until it holds or `limit` has passed; true when it held.
+bool waitFor(const std::function<bool()>& done,
+             std::chrono::milliseconds limit = std::chrono::seconds(15));
+
+struct WindowGeometry {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class RunningProgram {
+ public:
+  // Starts the program with TUNELARK_WINDIR and TUNELARK_SCREENSHOT_DIR in `folder`, plus
+  // `extraEnv`. Its standard error goes to a file in the folder.
+  RunningProgram(const tunelark::testing::TempDir& folder,
+                 const std::map<std::string, std::string>& extraEnv = {});
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // Waits until the program's window is mapped; its X id, or "" if none appeared.
+  std::string waitForWindow();
+  std::optional<WindowGeometry> geometry() const;
+  // Left click at window coordinates (logical pixels).
+  void click(int x, int y) const;
+  // Asks the program for a picture of its window and copies it to `target`.
+  bool screenshot(const std::string& target) const;
+  void signal(int signo) const;
+  // Waits for the process to end; its exit status, or nullopt if it did not end in time.
+  std::optional<int> waitForExit(std::chrono::milliseconds limit = std::chrono::seconds(15));
+
+  std::string settingsPath() const { return windir_ + "/tunelark.ini"; }
+  std::string windir() const { return windir_; }
+  std::string errors() const;
+  pid_t pid() const { return pid_; }
+  const std::string& window() const { return window_; }
+
+ private:
+  std::string windir_;
+  std::string shots_;
+  std::string errorLog_;
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  std::string window_;
+};
+
+}  // namespace tunelark::e2e

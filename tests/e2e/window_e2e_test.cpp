@@ -1,0 +1,91 @@
+// The real window under X: its size and place, no decorations, every view reached by clicking
+// the toggles, and a picture of each view kept as a test artifact.
+#include <filesystem>
+#include <fstream>
+
+#include "e2e_fixture.h"
+
+namespace tunelark::e2e {
+namespace {
+
+using RealWindow = ProgramTest;
+
+// Width and height of a PNG file, read from its header.
+std::pair<int, int> pngSize(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char header[24] = {};
+  in.read(reinterpret_cast<char*>(header), sizeof header);
+  if (in.gcount() != sizeof header || header[1] != 'P' || header[2] != 'N' || header[3] != 'G')
+    return {0, 0};
+  auto be = [&](int at) {
+    return (header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3];
+  };
+  return {be(16), be(20)};
+}
+
+TEST_F(RealWindow, OpensCentredAt490By518) {
+  RunningProgram& p = start();
+  const auto g = p.geometry();
+  ASSERT_TRUE(g.has_value());
+  EXPECT_EQ(g->width, 490);
+  EXPECT_EQ(g->height, 518);
+  // Xvfb's screen in scripts/test-env is 1280 x 1024.
+  EXPECT_EQ(g->x, (1280 - 490) / 2);
+  EXPECT_EQ(g->y, (1024 - 518) / 2);
+}
+
+TEST_F(RealWindow, AsksForNoDecorations) {
+  RunningProgram& p = start();
+  const auto hints = capture("xprop -id " + p.window() + " _MOTIF_WM_HINTS");
+  ASSERT_TRUE(hints.has_value());
+  // flags, functions, decorations, ...: flag bit 2 says decorations are given, and they are 0.
+  unsigned flags = 0, functions = 0, decorations = 1;
+  ASSERT_EQ(std::sscanf(hints->c_str(), "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = %x, %x, %x", &flags,
+                        &functions, &decorations),
+            3)
+      << *hints;
+  EXPECT_TRUE(flags & 0x2) << *hints;
+  EXPECT_EQ(decorations, 0u) << *hints;
+}
+
+struct ViewStep {
+  const char* view;
+  Spot toggle;  // clicked to reach this view from the one before
+  int height;
+};
+
+// One walk through all eight views, one toggle at a time.
+constexpr ViewStep kWalk[] = {
+    {"Realfile", kPlaylistToggle, 374},     {"Realonly", kBrowserToggle, 231},
+    {"Realplaylist", kPlaylistToggle, 376}, {"playlistonly", kPlayerToggle, 232},
+    {"panel", kPlaylistToggle, 88},         {"fileonly", kBrowserToggle, 232},
+    {"Fileplaylist", kPlaylistToggle, 375}, {"normal", kPlayerToggle, 518},
+};
+
+TEST_F(RealWindow, EveryViewHasItsSizeAndAPicture) {
+  RunningProgram& p = start();
+  const auto first = p.geometry();
+  ASSERT_TRUE(first.has_value());
+  const std::string artifacts = std::string(TUNELARK_ARTIFACT_DIR) + "/views";
+
+  for (const ViewStep& step : kWalk) {
+    SCOPED_TRACE(step.view);
+    p.click(step.toggle.x, step.toggle.y);
+    std::optional<WindowGeometry> g;
+    ASSERT_TRUE(waitFor([&] {
+      g = p.geometry();
+      return g && g->height == step.height;
+    })) << "height stayed "
+        << (g ? g->height : -1);
+    EXPECT_EQ(g->width, 490);
+    EXPECT_EQ(g->x, first->x);
+    EXPECT_EQ(g->y, first->y) << "the top-left corner stays where it was";
+
+    const std::string shot = artifacts + "/" + step.view + ".png";
+    ASSERT_TRUE(p.screenshot(shot)) << p.errors();
+    EXPECT_EQ(pngSize(shot), std::make_pair(490, step.height));
+  }
+}
+
+}  // namespace
+}  // namespace tunelark::e2e
