@@ -2,8 +2,13 @@
 
 namespace tunelark {
 
+namespace {
+constexpr std::size_t kMaxPending = 64;
+}
+
 void ControlSite::setSource(const std::string& source) {
   source_ = source;
+  pending_.clear();
   if (component_) component_->setSource(source);
 }
 
@@ -12,20 +17,30 @@ void ControlSite::setAutoStart(bool autoStart) {
   if (component_) component_->setAutoStart(autoStart);
 }
 
-void ControlSite::playPause() {
-  if (component_) component_->playPause();
-}
+void ControlSite::playPause() { transport(Transport::PlayPause); }
+void ControlSite::stop() { transport(Transport::Stop); }
+void ControlSite::nextClip() { transport(Transport::Next); }
+void ControlSite::previousClip() { transport(Transport::Previous); }
 
-void ControlSite::stop() {
-  if (component_) component_->stop();
-}
-
-void ControlSite::nextClip() {
-  if (component_) component_->nextClip();
-}
-
-void ControlSite::previousClip() {
-  if (component_) component_->previousClip();
+void ControlSite::transport(Transport call) {
+  if (!component_) {
+    if (pending_.size() < kMaxPending) pending_.push_back(call);
+    return;
+  }
+  switch (call) {
+    case Transport::PlayPause:
+      component_->playPause();
+      break;
+    case Transport::Stop:
+      component_->stop();
+      break;
+    case Transport::Next:
+      component_->nextClip();
+      break;
+    case Transport::Previous:
+      component_->previousClip();
+      break;
+  }
 }
 
 void ControlSite::attach(PlayerControl* component) {
@@ -33,6 +48,9 @@ void ControlSite::attach(PlayerControl* component) {
   if (!component_) return;
   component_->setAutoStart(autoStart_);
   if (!source_.empty()) component_->setSource(source_);
+  std::vector<Transport> missed;
+  missed.swap(pending_);
+  for (Transport call : missed) transport(call);
 }
 
 }  // namespace tunelark

@@ -1,10 +1,11 @@
 #pragma once
 // The place in the window where the player component sits. The component is loaded after the
-// window's first frame, so the site remembers what it was told until then (auto-start and
-// source; transport calls made with nothing attached change nothing) and hands it over on attach.
+// window's first frame, so the site remembers what it was told until then and hands it over on
+// attach: auto-start, the source, and the transport calls made since that source was given.
 
-#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "player/player_control.h"
 #include "ui/control.h"
@@ -22,8 +23,9 @@ class ControlSite : public PlayerControl {
   void nextClip() override;
   void previousClip() override;
 
-  // Connects the real component and replays the remembered auto-start and source, in that
-  // order, so a source given while auto-start was off stays loaded and not playing.
+  // Connects the real component and replays what it missed: auto-start first, then the source,
+  // then the transport calls in their order, so the component ends in the state the buttons show
+  // (a source given while auto-start was off stays loaded and not playing).
   void attach(PlayerControl* component);
   void detach() { component_ = nullptr; }
   bool attached() const { return component_ != nullptr; }
@@ -35,9 +37,15 @@ class ControlSite : public PlayerControl {
   Control box;  // position and size of the player in the player area
 
  private:
+  enum class Transport { PlayPause, Stop, Next, Previous };
+  void transport(Transport call);
+
   PlayerControl* component_ = nullptr;
   std::string source_;
   bool autoStart_ = true;
+  // Transport calls made before attach, since the last source change; a new source makes
+  // earlier ones meaningless. Bounded so a long wait cannot grow it without end.
+  std::vector<Transport> pending_;
 };
 
 }  // namespace tunelark

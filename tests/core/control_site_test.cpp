@@ -45,6 +45,31 @@ TEST(ControlSite, ForwardsEveryOperationOnceAttached) {
                                                     "playpause", "stop", "next", "prev"}));
 }
 
+TEST(ControlSite, TransportCallsBeforeAttachAreReplayedInOrder) {
+  ControlSite site{Control{}};
+  site.setAutoStart(false);
+  site.setSource("");
+  site.setSource("/home/ann/list.ram");
+  site.setAutoStart(true);
+  site.stop();
+  site.nextClip();
+  RecordingPlayer player;
+  site.attach(&player);
+  // The window shows "stopped" after Play then Stop: the component must end stopped too.
+  EXPECT_EQ(player.calls,
+            (std::vector<std::string>{"auto:1", "source:/home/ann/list.ram", "stop", "next"}));
+}
+
+TEST(ControlSite, ANewSourceDropsTransportCallsMadeForTheOldOne) {
+  ControlSite site{Control{}};
+  site.setSource("/old.ram");
+  site.playPause();
+  site.setSource("/new.ram");
+  RecordingPlayer player;
+  site.attach(&player);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:1", "source:/new.ram"}));
+}
+
 TEST(ControlSite, AnEmptySourceIsNotReplayedOnAttach) {
   ControlSite site{Control{}};
   site.setAutoStart(false);
