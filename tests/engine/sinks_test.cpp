@@ -98,6 +98,7 @@ TEST(SinkFailure, LostDeviceStopsWithItsMessageAndPlayTriesTheDeviceAgain) {
   player.playPause();
   EXPECT_EQ(player.status().state, PlayState::Playing);
   EXPECT_FALSE(player.status().noDevice);
+  EXPECT_EQ(player.status().message, "");
   ASSERT_TRUE(testing::pollUntilStopped(player));
   EXPECT_EQ(sink->starts(), 2);
   EXPECT_EQ(sink->frames(), testing::ffmpegDecodedFrames(clip, 1));

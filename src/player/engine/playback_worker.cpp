@@ -107,7 +107,8 @@ bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generat
   const auto title = decoder->metadataTitle();
   reportFor(job, index, [&](ClipReport& r) { r.title = title; });
   // Where to start in the clip: counting decoded frames is exact even when the file's
-  // timestamps are all zero, which is what files made here carry.
+  // timestamps are all zero, which is what files made here carry. A seek reopens the clip, so
+  // no decoder or resampler state from before the seek is heard after it.
   const std::int64_t start = index == job.clip ? job.frames : 0;
   if (!buffer_.beginClip(job.epoch, index, start)) return false;
   const auto channels = static_cast<std::size_t>(format_.channels);

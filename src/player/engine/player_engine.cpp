@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "player/engine/null_sink.h"
 #include "player/engine/playback_worker.h"
@@ -13,6 +14,9 @@ namespace {
 
 // Previous within this much of a clip's start goes to the clip before; later, it restarts.
 constexpr double kRestartThresholdSeconds = 3.0;
+
+constexpr const char* kNoDevice = "No sound device";
+constexpr const char* kStopped = "Playback stopped: ";
 
 std::size_t bufferFrames(AudioFormat format, std::chrono::milliseconds length) {
   return static_cast<std::size_t>(std::max<std::int64_t>(
@@ -50,6 +54,9 @@ struct PlayerEngine::Impl {
     if (sink->start(buffer)) {
       active = sink.get();
       noDevice = !sink->hasDevice();
+      // The device is back: what was said about losing it no longer holds.
+      const auto said = worker.message();
+      if (said.starts_with(kNoDevice) || said.starts_with(kStopped)) worker.setMessage("");
     } else {
       // No sound device: keep the list going on the clock so position and clip changes still
       // happen, and say so. The next play tries the device again.
@@ -58,8 +65,7 @@ struct PlayerEngine::Impl {
       if (!fallback->start(buffer)) return false;
       active = fallback.get();
       noDevice = true;
-      worker.setMessage("No sound device" + (why.empty() ? "" : " (" + why + ")") +
-                        ": playing silently");
+      worker.setMessage(kNoDevice + (why.empty() ? "" : " (" + why + ")") + ": playing silently");
     }
     active->setVolume(volume);
     active->setPaused(false);
@@ -208,7 +214,7 @@ void PlayerEngine::poll() {
   if (d.active->failed()) {
     const auto why = d.active->error();
     d.halt(d.currentClip(), 0);
-    d.worker.setMessage("Playback stopped: " + (why.empty() ? "the sound device failed" : why));
+    d.worker.setMessage(kStopped + (why.empty() ? "the sound device failed" : why));
     return;
   }
   // The whole list has been heard: stop, and be ready to play it again from the top.
