@@ -77,7 +77,9 @@ class TempFile {
     std::mt19937_64 pick(seed());
     int err = EEXIST;
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
-      const std::string candidate = folder + "/." + base + ".tmp" +
+      // A shortened name keeps the temporary file within NAME_MAX when the target's own name is
+      // near that limit.
+      const std::string candidate = folder + "/." + base.substr(0, 200) + ".tmp" +
                                     std::to_string(static_cast<long>(getpid())) + "." +
                                     std::to_string(pick() % 1000000000ULL);
       const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -47,6 +47,17 @@ TEST(AtomicFileWrite, CreatesTheFileWithExactlyTheBytes) {
   }
 }
 
+TEST(AtomicFileWrite, ANameAtTheLengthLimitCanBeWritten) {
+  for (const std::size_t length : {200u, 230u, 255u}) {
+    TempDir dir;
+    const std::string path = dir.str() + "/" + std::string(length, 'n');
+    std::string error;
+    EXPECT_TRUE(writeFileAtomically(path, "x", &error)) << length << ": " << error;
+    EXPECT_EQ(readFile(path), "x");
+    EXPECT_EQ(namesIn(dir.path()).size(), 1u);
+  }
+}
+
 TEST(AtomicFileWrite, ReplacesALongerFileWholeAndKeepsItsMode) {
   TempDir dir;
   const std::string path = dir.write("list.ram", std::string(5000, 'o'));
