@@ -50,17 +50,22 @@ bool SampleBuffer::beginClip(std::uint64_t epoch, int clip, std::int64_t frames)
 bool SampleBuffer::write(std::uint64_t epoch, const std::int16_t* samples, std::size_t frames) {
   std::unique_lock lock(mutex_);
   while (frames > 0) {
-    spaceFreed_.wait(
-        lock, [&] { return epoch != epoch_ || closed_ || writeCount_ - readCount_ < capacity_; });
+    // Waiting for a quarter of the buffer rather than for any room at all keeps the two
+    // threads from waking each other for every few frames.
+    const auto wanted = std::min(frames, refillFrames());
+    if (freeLocked() < wanted) {
+      writerWaiting_ = true;
+      spaceFreed_.wait(lock, [&] { return epoch != epoch_ || closed_ || freeLocked() >= wanted; });
+      writerWaiting_ = false;
+    }
     if (epoch != epoch_ || closed_) return false;
-    const auto room = capacity_ - static_cast<std::size_t>(writeCount_ - readCount_);
     const auto at = static_cast<std::size_t>(writeCount_ % capacity_);
-    const auto count = std::min({frames, room, capacity_ - at});
+    const auto count = std::min({frames, freeLocked(), capacity_ - at});
     std::memcpy(&ring_[at * channels_], samples, count * channels_ * sizeof(std::int16_t));
     writeCount_ += count;
     samples += count * channels_;
     frames -= count;
-    framesWritten_.notify_all();
+    if (readerWaiting_) framesWritten_.notify_all();
   }
   return true;
 }
@@ -86,6 +91,7 @@ void SampleBuffer::applyMarksLocked() {
 
 std::size_t SampleBuffer::pull(std::int16_t* out, std::size_t frames) {
   std::size_t done = 0;
+  bool wakeWriter = false;
   {
     std::lock_guard lock(mutex_);
     applyMarksLocked();
@@ -103,16 +109,18 @@ std::size_t SampleBuffer::pull(std::int16_t* out, std::size_t frames) {
       applyMarksLocked();
     }
     if (finished_ && readCount_ == writeCount_) position_.drained = true;
+    wakeWriter = writerWaiting_ && freeLocked() >= refillFrames();
   }
-  if (done > 0) spaceFreed_.notify_all();
+  if (wakeWriter) spaceFreed_.notify_all();
   return done;
 }
 
 bool SampleBuffer::waitForSamples(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  return framesWritten_.wait_for(lock, timeout, [&] {
-    return closed_ || readCount_ < writeCount_;
-  }) && readCount_ < writeCount_;
+  readerWaiting_ = true;
+  framesWritten_.wait_for(lock, timeout, [&] { return closed_ || readCount_ < writeCount_; });
+  readerWaiting_ = false;
+  return readCount_ < writeCount_;
 }
 
 }  // namespace tunelark::engine

@@ -6,6 +6,7 @@
 // Every reset starts a new epoch. Writes carry the epoch they were made for, so frames decoded
 // for a position the listener has already left are dropped instead of played.
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -51,6 +52,10 @@ class SampleBuffer : public SampleSource {
     std::int64_t frames;
   };
   void applyMarksLocked();
+  std::size_t freeLocked() const {
+    return capacity_ - static_cast<std::size_t>(writeCount_ - readCount_);
+  }
+  std::size_t refillFrames() const { return std::max<std::size_t>(1, capacity_ / 4); }
 
   const std::size_t channels_;
   const std::size_t capacity_;  // in frames
@@ -68,6 +73,8 @@ class SampleBuffer : public SampleSource {
   PlayPosition position_;
   bool finished_ = false;
   bool closed_ = false;
+  bool writerWaiting_ = false;  // only then does a pull need to wake anyone
+  bool readerWaiting_ = false;
 };
 
 }  // namespace tunelark::engine

@@ -84,7 +84,8 @@ void ThreadedSink::applyVolume(std::int16_t* samples, std::size_t count) const {
 void ThreadedSink::run(SampleSource& source) {
   const auto channels = static_cast<std::size_t>(std::max(1, format_.channels));
   const auto periodFrames = static_cast<std::size_t>(std::max(1, format_.sampleRate / 100));
-  const auto chunkFrames = pacing_ == Pacing::Clock ? periodFrames : periodFrames * 8;
+  // Unpaced, large pulls keep the number of writes (and of wake-ups) low.
+  const auto chunkFrames = pacing_ == Pacing::Clock ? periodFrames : periodFrames * 32;
   std::vector<std::int16_t> chunk(chunkFrames * channels);
   auto due = Clock::now();
   std::unique_lock lock(mutex_);
