@@ -1,15 +1,16 @@
 #include "browser/tree_view.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "browser/wildcard.h"
 
 namespace tunelark {
 
 bool treeTextLess(const std::string& a, const std::string& b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-    const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+    const auto ca = static_cast<unsigned char>(asciiLower(a[i]));
+    const auto cb = static_cast<unsigned char>(asciiLower(b[i]));
     if (ca != cb) return ca < cb;
   }
   if (a.size() != b.size()) return a.size() < b.size();

@@ -1,14 +1,10 @@
 #include "browser/wildcard.h"
 
-#include <cctype>
-
 namespace tunelark {
 
 namespace {
 
-bool sameLetter(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
+bool sameLetter(char a, char b) { return asciiLower(a) == asciiLower(b); }
 
 }  // namespace
 
