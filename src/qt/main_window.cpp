@@ -25,6 +25,7 @@ MainWindow::MainWindow(Form1& form)
   setPalette(pal);
   setAutoFillBackground(true);
   face_->setObjectName(QStringLiteral("face"));
+  renderFirstFrameAhead();
   buildViews();
   // The first paint of any widget of this window marks the first frame.
   qApp->installEventFilter(this);
@@ -35,6 +36,21 @@ MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
   // Views refer to the model and to child widgets; drop them while both still exist.
   views_.clear();
+}
+
+void MainWindow::renderFirstFrameAhead() {
+  // SVG rendering is most of the first frame's cost; a second core can do it while the widgets
+  // are being made.
+  std::vector<std::pair<QString, QSize>> wanted;
+  std::map<std::string, bool> frameShown;
+  for (Control* c : form_.controls())
+    if (c->kind == ControlKind::Frame) frameShown[c->name] = c->visible;
+  for (Control* c : form_.controls()) {
+    if (c->kind != ControlKind::Image && c->kind != ControlKind::PictureBox) continue;
+    if (!c->visible || !frameShown[c->frame] || c->picture.empty()) continue;
+    wanted.emplace_back(QString::fromStdString(c->picture), pxRect(*c).size());
+  }
+  skin_.renderAhead(std::move(wanted), qApp->devicePixelRatio());
 }
 
 void MainWindow::buildViews() {

@@ -53,6 +53,7 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void renderFirstFrameAhead();
   void buildViews();
   void afterHandler();
 

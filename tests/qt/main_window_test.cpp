@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTest>
 #include <filesystem>
+#include <set>
 
 #include "qt/click_handlers.h"
 #include "qt/twips.h"
@@ -81,6 +82,16 @@ INSTANTIATE_TEST_SUITE_P(Views, EveryView,
                                            ViewCase{"playlistonly", &Form1::playlistonly, 232},
                                            ViewCase{"panel", &Form1::panel, 88}),
                          [](const auto& p) { return std::string(p.param.method); });
+
+TEST_F(WindowLayout, PicturesOfTheFirstFrameAreRenderedBeforeAnyPaint) {
+  std::set<std::pair<std::string, std::pair<int, int>>> distinct;
+  for (Control* c : form->controls())
+    if (c->kind == ControlKind::Image && c->visible && !c->picture.empty())
+      distinct.insert({c->picture, {px(c->width), px(c->height)}});
+  ASSERT_FALSE(window->isVisible());
+  EXPECT_EQ(window->skin().cachedCount(), static_cast<int>(distinct.size()) + 1)
+      << "every shown image, and the logo";
+}
 
 TEST_F(WindowLayout, CentredOnThePrimaryScreen) {
   window->centreOnScreen();

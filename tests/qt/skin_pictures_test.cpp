@@ -77,3 +77,25 @@ TEST(SkinPictures, RenderingsAreReusedPerSize) {
 
 }  // namespace
 }  // namespace tunelark::qt
+
+namespace tunelark::qt {
+namespace {
+
+TEST(SkinPicturesAhead, MatchesWhatIsRenderedOnDemand) {
+  SkinPictures ahead;
+  ahead.renderAhead({{QStringLiteral("play"), QSize(45, 15)},
+                     {QStringLiteral("play"), QSize(45, 15)},
+                     {QStringLiteral("no_such_picture"), QSize(8, 8)},
+                     {QStringLiteral("exit"), QSize(0, 15)}},
+                    2.0);
+  EXPECT_EQ(ahead.cachedCount(), 2) << "duplicates rendered once, empty sizes skipped";
+  SkinPictures direct;
+  const QImage a = ahead.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0).toImage();
+  const QImage b = direct.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0).toImage();
+  EXPECT_EQ(a.size(), QSize(90, 30));
+  EXPECT_EQ(a.convertToFormat(QImage::Format_ARGB32), b.convertToFormat(QImage::Format_ARGB32));
+  EXPECT_EQ(ahead.cachedCount(), 2) << "the picture rendered ahead was reused";
+}
+
+}  // namespace
+}  // namespace tunelark::qt
