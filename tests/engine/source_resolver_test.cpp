@@ -156,3 +156,21 @@ TEST(ResolveLimitsTest, ExactlyTheCapIsNotReportedAsCut) {
 
 }  // namespace
 }  // namespace tunelark::engine
+
+namespace tunelark::engine {
+namespace {
+
+TEST(ResolveRam, UnplayableEntriesKeepTheirPlaceInTheList) {
+  testing::TempDir dir;
+  const auto ram =
+      dir.write("mixed.ram", "a.rm\r\npnm://live.example.org/x.ra\r\nconcat:a|b\r\nb.rm\r\n");
+  const auto resolved = resolveSource(ram);
+  ASSERT_EQ(resolved.clips.size(), 4u);
+  EXPECT_EQ(resolved.clips[1].kind, ClipKind::Unplayable);
+  EXPECT_EQ(resolved.clips[1].location, "pnm://live.example.org/x.ra");
+  EXPECT_EQ(resolved.clips[2].kind, ClipKind::Unplayable);
+  EXPECT_EQ(resolved.clips[3].location, dir.str() + "/b.rm");
+}
+
+}  // namespace
+}  // namespace tunelark::engine

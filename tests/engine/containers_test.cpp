@@ -1,0 +1,112 @@
+// Which containers a local clip may come in: RealMedia and the common audio containers play,
+// anything else is refused by the format whitelist whatever the file is called. And every
+// RealMedia audio codec has a decoder in the FFmpeg we link.
+
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/engine_fixtures.h"
+#include "player/engine/player_engine.h"
+#include "player/engine/wav_sink.h"
+#include "support/temp_dir.h"
+
+namespace tunelark::engine {
+namespace {
+
+using testing::TempDir;
+using testing::ToneSpec;
+
+struct ContainerCase {
+  std::string name;
+  std::string file;      // the name the clip is made under (ffmpeg picks the container from it)
+  std::string codec;     // ffmpeg's -c:a
+  std::string renameTo;  // "" to keep the name; the engine must not go by the name
+  bool plays;
+};
+
+void PrintTo(const ContainerCase& c, std::ostream* os) { *os << c.name; }
+
+class ContainerTest : public ::testing::TestWithParam<ContainerCase> {};
+
+TEST_P(ContainerTest, PlaysExactlyWhenTheContainerIsAllowed) {
+  const auto& c = GetParam();
+  TempDir dir;
+  auto clip = dir.str() + "/" + c.file;
+  testing::makeTone(clip, ToneSpec{c.codec, 44100, 1, 0.5, 440, ""});
+  if (!c.renameTo.empty()) {
+    const auto renamed = dir.str() + "/" + c.renameTo;
+    std::filesystem::rename(clip, renamed);
+    clip = renamed;
+  }
+  const auto out = dir.str() + "/out.wav";
+  std::string message;
+  {
+    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{44100, 1}));
+    player.setSource("file:" + clip);
+    ASSERT_TRUE(testing::pollUntilStopped(player));
+    message = player.status().message;
+  }
+  const auto frames = testing::readWav(out).fileFrames;
+  if (c.plays) {
+    EXPECT_EQ(frames, testing::ffmpegDecodedFrames(clip, 1));
+    EXPECT_EQ(message, "");
+  } else {
+    EXPECT_EQ(frames, 0);
+    EXPECT_NE(message.find("not a clip format"), std::string::npos) << message;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Containers, ContainerTest,
+    ::testing::Values(ContainerCase{"Wav", "a.wav", "pcm_s16le", "", true},
+                      ContainerCase{"Mp3", "a.mp3", "libmp3lame", "", true},
+                      ContainerCase{"OggVorbis", "a.ogg", "libvorbis", "", true},
+                      ContainerCase{"Flac", "a.flac", "flac", "", true},
+                      ContainerCase{"RawAc3", "a.ac3", "ac3", "", true},
+                      ContainerCase{"FlacNamedRm", "a.flac", "flac", "a.rm", true},
+                      ContainerCase{"Mp4", "a.m4a", "aac", "", false},
+                      ContainerCase{"Mp4NamedRm", "a.m4a", "aac", "a.rm", false},
+                      ContainerCase{"Matroska", "a.mka", "flac", "", false},
+                      ContainerCase{"MpegProgramStream", "a.mpg", "mp2", "a.ra", false}),
+    [](const auto& param) { return param.param.name; });
+
+TEST(RealMediaCodecs, EveryRealMediaAudioCodecHasADecoder) {
+  const std::pair<AVCodecID, const char*> codecs[] = {{AV_CODEC_ID_RA_144, "RealAudio 1.0"},
+                                                      {AV_CODEC_ID_RA_288, "RealAudio 2.0"},
+                                                      {AV_CODEC_ID_COOK, "Cook"},
+                                                      {AV_CODEC_ID_SIPR, "Sipr"},
+                                                      {AV_CODEC_ID_ATRAC3, "ATRAC3"},
+                                                      {AV_CODEC_ID_RALF, "RealAudio Lossless"},
+                                                      {AV_CODEC_ID_AC3, "AC-3"},
+                                                      {AV_CODEC_ID_AAC, "AAC"}};
+  for (const auto& [id, name] : codecs) {
+    EXPECT_NE(avcodec_find_decoder(id), nullptr) << name;
+  }
+}
+
+TEST(SeekExactness, PlayingFromASeekGivesTheRestOfTheClipToTheFrame) {
+  TempDir dir;
+  const auto clip = dir.str() + "/tone.rm";
+  testing::makeTone(clip, ToneSpec{"real_144", 8000, 1, 2.0, 440, ""});
+  const auto whole = testing::ffmpegDecodedFrames(clip, 1);
+  const auto out = dir.str() + "/out.wav";
+  {
+    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
+    player.setAutoStart(false);
+    player.setSource(clip);
+    player.seek(0.5);
+    player.playPause();
+    ASSERT_TRUE(testing::pollUntilStopped(player));
+  }
+  EXPECT_EQ(testing::readWav(out).fileFrames, whole - 4000);
+}
+
+}  // namespace
+}  // namespace tunelark::engine
