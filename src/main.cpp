@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QSessionManager>
 #include <cstdio>
 
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
       std::printf("first-frame %lld\n", monotonicNs());
       std::fflush(stdout);
     }
+    // Rendering the icon's sizes is not needed for the first frame.
+    window.setWindowIcon(QIcon(QStringLiteral(":/skin/app_icon.svg")));
     const QString path = tunelark::qt::PlayerSite::modulePath();
     const QString failure = window.playerSite().load(path);
     if (!failure.isEmpty())

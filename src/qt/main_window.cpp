@@ -100,6 +100,10 @@ void MainWindow::sync() {
   }
   if (face_->size() != size) face_->resize(size);
   face_->setEnabled(form_.Enabled);
+  // Hiding and showing follow the model once the window has been shown at start-up; before
+  // that a sync must not put it on screen half made.
+  if (testAttribute(Qt::WA_WState_ExplicitShowHide) && isVisible() != form_.Visible)
+    setVisible(form_.Visible);
   for (auto& view : views_) view->sync();
   syncForm5Dialog(form_, this, [this] { afterHandler(); });
 }

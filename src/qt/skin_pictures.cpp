@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
 
 namespace tunelark::qt {
@@ -55,31 +56,38 @@ int SkinPictures::cachedCount() {
 
 void SkinPictures::renderAhead(std::vector<std::pair<QString, QSize>> wanted, qreal dpr) {
   collectAhead();
-  std::vector<std::pair<QString, QSize>> todo;
+  auto batch = std::make_unique<Batch>();
   for (auto& [name, logical] : wanted) {
     if (logical.isEmpty()) continue;
     const QSize device = deviceSize(logical, dpr);
-    const QString key = cacheKey(name, device);
-    if (cache_.contains(key)) continue;
+    if (cache_.contains(cacheKey(name, device))) continue;
     bool queued = false;
-    for (const auto& t : todo) queued = queued || (t.first == name && t.second == device);
-    if (!queued) todo.emplace_back(name, device);
+    for (const auto& job : batch->jobs)
+      queued = queued || (job.name == name && job.device == device);
+    if (!queued) batch->jobs.push_back({name, device, {}});
   }
-  if (todo.empty()) return;
-  worker_ = std::thread([this, todo = std::move(todo)] {
-    for (const auto& [name, device] : todo)
-      ahead_.push_back({cacheKey(name, device), render(name, device)});
+  if (batch->jobs.empty()) return;
+  // Largest first, so the two threads that share the batch finish close together.
+  std::stable_sort(batch->jobs.begin(), batch->jobs.end(), [](const auto& a, const auto& b) {
+    return a.device.width() * a.device.height() > b.device.width() * b.device.height();
   });
+  batch_ = std::move(batch);
+  worker_ = std::thread([batch = batch_.get()] { batch->work(); });
+}
+
+void SkinPictures::Batch::work() {
+  for (std::size_t i = next++; i < jobs.size(); i = next++)
+    jobs[i].image = render(jobs[i].name, jobs[i].device);
 }
 
 void SkinPictures::collectAhead() {
-  if (!worker_.joinable()) return;
+  if (!batch_) return;
+  // Rather than wait idle, this thread takes the jobs the worker has not started.
+  batch_->work();
   worker_.join();
-  for (Rendered& r : ahead_) {
-    QPixmap pm = QPixmap::fromImage(std::move(r.image));
-    cache_.insert(r.key, pm);
-  }
-  ahead_.clear();
+  for (auto& job : batch_->jobs)
+    cache_.insert(cacheKey(job.name, job.device), QPixmap::fromImage(std::move(job.image)));
+  batch_.reset();
 }
 
 QPixmap SkinPictures::pixmap(const QString& name, QSize logical, qreal dpr) {

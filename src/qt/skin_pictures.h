@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <atomic>
+#include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -33,16 +35,22 @@ class SkinPictures {
   void renderAhead(std::vector<std::pair<QString, QSize>> wanted, qreal dpr);
 
  private:
-  struct Rendered {
-    QString key;
-    QImage image;
+  // One batch of pictures rendered ahead. Each job is taken by exactly one thread through
+  // `next`, and only that thread writes its `image` until the worker is joined.
+  struct Batch {
+    struct Job {
+      QString name;
+      QSize device;
+      QImage image;
+    };
+    std::vector<Job> jobs;
+    std::atomic<std::size_t> next{0};
+    void work();
   };
   void collectAhead();
 
   QHash<QString, QPixmap> cache_;
-  // Written only by the worker until it is joined in collectAhead(); never touched by the UI
-  // thread while the worker runs.
-  std::vector<Rendered> ahead_;
+  std::unique_ptr<Batch> batch_;
   std::thread worker_;
 };
 

@@ -125,6 +125,19 @@ TEST_F(WindowLayout, FaceIsDisabledWhileTheModelIsDisabled) {
   EXPECT_TRUE(window->face()->isEnabled());
 }
 
+TEST_F(WindowLayout, VisibilityFollowsTheModelOnlyAfterTheFirstShow) {
+  form->Visible = true;
+  window->sync();
+  EXPECT_FALSE(window->isVisible()) << "a sync before start-up's show keeps it off screen";
+  window->show();
+  form->Visible = false;
+  window->sync();
+  EXPECT_FALSE(window->isVisible());
+  form->Visible = true;
+  window->sync();
+  EXPECT_TRUE(window->isVisible());
+}
+
 using WindowButtons = WindowTest;
 
 TEST_F(WindowButtons, EveryButtonSaysWhatItDoes) {
