@@ -172,7 +172,7 @@ TEST(DriveTree, JunkOrMissingMountTablesStillGiveTheRoot) {
   const std::vector<std::string> tables = {
       "",
       "garbage\n\n  \n",
-      std::string("\0\xff\xfe binary \x01\x02 junk\n", 24),
+      std::string("\0\xff\xfe binary \x01\x02 junk\n", 19),
       "relative/path here ext4 rw 0 0\n",
       "/dev/x /trailing\\ ext4 rw 0 0\n/dev/y /nul\\000 ext4 rw 0 0\n",
   };
