@@ -18,7 +18,7 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
  public:
   // Polling rates: often enough while playing for the position bar to move smoothly, and just
   // enough when idle to notice what the engine finishes in the background.
-  static constexpr int kPlayingPollMs = 200;
+  static constexpr int kPlayingPollMs = 250;
   static constexpr int kIdlePollMs = 1000;
 
   // Plays on `sink`; see makeOutputSink() for the usual choice.

@@ -19,6 +19,7 @@ void LevelBar::setValue(double fraction) {
 }
 
 void LevelBar::setInteractive(bool interactive) {
+  if (interactive == interactive_) return;  // called on every poll; a cursor change is not free
   interactive_ = interactive;
   setCursor(interactive ? Qt::PointingHandCursor : Qt::ArrowCursor);
   if (!interactive) dragging_ = false;

@@ -39,6 +39,9 @@ std::string describe(QAudio::Error error) {
 
 QtAudioSink::QtAudioSink(const QAudioDevice& device, QObject* parent)
     : QObject(parent), device_(device), format_(formatFor(device)) {
+  feedTimer_.setInterval(kFeedMilliseconds);
+  feedTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&feedTimer_, &QTimer::timeout, this, &QtAudioSink::topUp);
   qtFormat_.setSampleRate(format_.sampleRate);
   qtFormat_.setChannelCount(format_.channels);
   qtFormat_.setSampleFormat(QAudioFormat::Int16);
@@ -74,9 +77,10 @@ bool QtAudioSink::start(engine::SampleSource& source) {
   sink_ = std::make_unique<QAudioSink>(device_, qtFormat_);
   sink_->setBufferSize(qtFormat_.bytesForDuration(kBufferMilliseconds * 1000));
   sink_->setVolume(volume_);
-  sink_->start(feed_.get());
-  if (sink_->state() == QAudio::StoppedState || sink_->error() != QAudio::NoError) {
+  output_ = sink_->start();
+  if (!output_ || sink_->state() == QAudio::StoppedState || sink_->error() != QAudio::NoError) {
     const std::string why = describe(sink_->error());
+    output_ = nullptr;
     sink_.reset();
     feed_.reset();
     setError(why);
@@ -85,15 +89,22 @@ bool QtAudioSink::start(engine::SampleSource& source) {
   // Connected only after a successful start, so the failures above are reported by the return
   // value alone and not a second time through failed().
   connect(sink_.get(), &QAudioSink::stateChanged, this, &QtAudioSink::onStateChanged);
-  if (paused_) sink_->suspend();
+  if (paused_) {
+    sink_->suspend();
+  } else {
+    topUp();
+    feedTimer_.start();
+  }
   return true;
 }
 
 void QtAudioSink::stop() {
+  feedTimer_.stop();
   if (!sink_) return;
   // Disconnect first: the device reports its own stop as a state change, which is no failure.
   sink_->disconnect(this);
   sink_->stop();
+  output_ = nullptr;
   sink_.reset();
   feed_.reset();
 }
@@ -101,10 +112,25 @@ void QtAudioSink::stop() {
 void QtAudioSink::setPaused(bool paused) {
   paused_ = paused;
   if (!sink_) return;
-  if (paused)
+  if (paused) {
+    feedTimer_.stop();
     sink_->suspend();
-  else
+  } else {
     sink_->resume();
+    topUp();
+    feedTimer_.start();
+  }
+}
+
+void QtAudioSink::topUp() {
+  if (!sink_ || !output_ || paused_) return;
+  const qint64 frameBytes = qtFormat_.bytesPerFrame();
+  qint64 room = sink_->bytesFree();
+  room -= room % frameBytes;
+  if (room <= 0) return;
+  if (chunk_.size() < static_cast<std::size_t>(room)) chunk_.resize(static_cast<std::size_t>(room));
+  const qint64 got = feed_->read(chunk_.data(), room);
+  if (got > 0) output_->write(chunk_.data(), got);
 }
 
 void QtAudioSink::setVolume(double volume) {
@@ -131,6 +157,8 @@ void QtAudioSink::onStateChanged() {
   failed_ = true;
   // We are inside the device's own signal, so it must not be destroyed here. The feed goes with
   // it; a stopped device no longer reads, so the engine's source is not touched again.
+  feedTimer_.stop();
+  output_ = nullptr;
   QAudioSink* lost = sink_.release();
   lost->disconnect(this);
   feed_.release()->setParent(lost);
