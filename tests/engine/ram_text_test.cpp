@@ -34,6 +34,16 @@ INSTANTIATE_TEST_SUITE_P(
         RamCase{"StopEndsTheList", "file:/a.rm\r\n--stop--\r\nfile:/b.rm\r\n", {"file:/a.rm"}},
         RamCase{
             "StopMustBeTheWholeLine", "--stop--x\r\nfile:/a.rm\r\n", {"--stop--x", "file:/a.rm"}},
+        RamCase{"ByteOrderMarkIsNotPartOfTheFirstEntry",
+                "\xEF\xBB\xBF"
+                "file:/a.rm\r\n",
+                {"file:/a.rm"}},
+        RamCase{"ByteOrderMarkOnlyAtTheStart",
+                "file:/a.rm\r\n\xEF\xBB\xBF"
+                "b.rm\r\n",
+                {"file:/a.rm",
+                 "\xEF\xBB\xBF"
+                 "b.rm"}},
         RamCase{"BytesKeptAsTheyAre", "file:/m/\xe9t\xe9.ra\r\n", {"file:/m/\xe9t\xe9.ra"}}),
     [](const auto& param) { return param.param.name; });
 

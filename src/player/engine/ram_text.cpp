@@ -6,6 +6,9 @@ namespace tunelark::engine {
 
 RamEntries parseRamText(std::string_view text, std::size_t maxEntries) {
   RamEntries result;
+  // Editors on other systems often begin a saved text with a UTF-8 byte order mark; it is not
+  // part of the first entry.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::size_t start = 0;
   while (start < text.size()) {
     auto end = text.find('\n', start);
