@@ -54,6 +54,12 @@ TEST_F(WindowLayout, ControlsLieInTheirFrames) {
   }
 }
 
+TEST_F(WindowLayout, LogoLiesOverThePlayerDisplay) {
+  const QObjectList& stack = widgetOf("Realframe")->children();
+  EXPECT_GT(stack.indexOf(widgetOf("Picture1")), stack.indexOf(widgetOf("RealAudio1")));
+  EXPECT_TRUE(widgetOf("RealAudio1")->geometry().contains(widgetOf("Picture1")->geometry()));
+}
+
 struct ViewCase {
   const char* method;
   void (Form1::*view)();
