@@ -3,6 +3,7 @@
 #include <QItemSelectionModel>
 #include <QMimeData>
 
+#include "qt/browser_palette.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
@@ -53,13 +54,7 @@ BrowserFileListView::BrowserFileListView(Form1& form, QWidget* parent)
   view_->setDragEnabled(true);
   view_->setDragDropMode(QAbstractItemView::DragOnly);
   view_->setDefaultDropAction(Qt::CopyAction);
-  QPalette pal = view_->palette();
-  const QColor text = QColor::fromRgb(static_cast<QRgb>(form_.File1.box.color));
-  pal.setColor(QPalette::Base, Qt::black);
-  pal.setColor(QPalette::Text, text);
-  pal.setColor(QPalette::Highlight, text);
-  pal.setColor(QPalette::HighlightedText, Qt::black);
-  view_->setPalette(pal);
+  applyBrowserPalette(view_, QColor::fromRgb(static_cast<QRgb>(form_.File1.box.color)));
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(11);
   view_->setFont(font);

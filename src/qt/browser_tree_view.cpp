@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
+#include "qt/browser_palette.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
@@ -31,13 +32,7 @@ BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, AfterHandler afte
   // Long folder names scroll sideways instead of being cut off.
   tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tree_->header()->setStretchLastSection(false);
-  QPalette pal = tree_->palette();
-  const QColor cyan(0, 255, 255);
-  pal.setColor(QPalette::Base, Qt::black);
-  pal.setColor(QPalette::Text, cyan);
-  pal.setColor(QPalette::Highlight, cyan);
-  pal.setColor(QPalette::HighlightedText, Qt::black);
-  tree_->setPalette(pal);
+  applyBrowserPalette(tree_, QColor(0, 255, 255));
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(11);
   tree_->setFont(font);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "browser/form5.h"
 #include "qt/twips.h"
@@ -39,6 +40,10 @@ Form5Dialog::Form5Dialog(Form1& form, QWidget* parent, AfterHandler after)
   pal.setColor(QPalette::Text, Qt::black);
   setPalette(pal);
   setAutoFillBackground(true);
+  // The layout's boxes are sized for a small dialog font; a larger one would clip "*.rm".
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  setFont(font);
 
   auto* frame = new QGroupBox(QString::fromStdString(model.Frame1.caption), this);
   frame->setObjectName(QStringLiteral("Frame1"));
@@ -67,7 +72,10 @@ Form5Dialog::Form5Dialog(Form1& form, QWidget* parent, AfterHandler after)
 QCheckBox* Form5Dialog::makeBox(QWidget* frame, const CheckBox& model, CheckBox Form5::*member) {
   auto* box = new QCheckBox(QString::fromStdString(model.box.caption), frame);
   box->setObjectName(QString::fromStdString(model.box.name));
-  box->setGeometry(pxRect(model.box));
+  // A caption wider than the design's box would be cut off; the frame has room to spare.
+  QRect r = pxRect(model.box);
+  r.setWidth(std::max(r.width(), box->sizeHint().width()));
+  box->setGeometry(r);
   box->setCheckState(stateOf(model.Value));
   QObject::connect(box, &QCheckBox::stateChanged, this, [this, member](int state) {
     if (!form_.form5) return;
