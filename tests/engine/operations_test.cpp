@@ -188,13 +188,51 @@ TEST_F(OperationsTest, SeekMovesThePositionAndPlayGoesOnFromThere) {
   EXPECT_LT(player.status().elapsedSeconds, 0.5);
 }
 
-TEST_F(OperationsTest, TotalIsUnknownUntilTheClipHasBeenDecodedToItsEnd) {
+TEST_F(OperationsTest, TotalIsCountedLongBeforePlaybackReachesTheEnd) {
   player.setSource(ram());
-  // The worker can be no more than a buffer's length ahead of the sink, far from 5 s.
-  EXPECT_FALSE(player.status().totalSeconds.has_value());
-  player.seek(4.5);
   ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_LT(player.status().elapsedSeconds, 4.0);
   EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
+  player.nextClip();
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
+}
+
+TEST_F(OperationsTest, TotalOfALoadedClipIsKnownBeforePlay) {
+  player.setAutoStart(false);
+  player.setSource(ram());
+  EXPECT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+}
+
+TEST_F(OperationsTest, SeekPastTheEndGoesToTheEndOfTheClip) {
+  player.setAutoStart(false);
+  player.setSource(ram());
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  player.seek(60);
+  EXPECT_NEAR(player.status().elapsedSeconds, *player.status().totalSeconds, 0.001);
+}
+
+TEST(NetworkTotal, ANetworkClipIsNotFetchedJustToCountIt) {
+  PlayerEngine player(std::make_unique<NullSink>(AudioFormat{8000, 1}));
+  player.setAutoStart(false);
+  player.setSource("http://127.0.0.1:9/never.rm");
+  EXPECT_FALSE(testing::pollUntil(
+      player, [&] { return player.status().totalSeconds.has_value(); },
+      std::chrono::milliseconds(300)));
+}
+
+TEST(CountedTotal, CountAheadAgreesWithThePlayedLength) {
+  TempDir dir;
+  const auto clip = dir.str() + "/tone.rm";
+  testing::makeTone(clip, ToneSpec{"ac3", 44100, 2, 1.0, 440, ""});
+  const auto expected = testing::ffmpegDecodedFrames(clip, 2);
+  PlayerEngine player(std::make_unique<NullSink>(AudioFormat{44100, 2}));
+  player.setAutoStart(false);
+  player.setSource(clip);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_NEAR(*player.status().totalSeconds, static_cast<double>(expected) / 44100, 1e-6);
 }
 
 TEST(SingleLineSource, EachFormOfOneLinePlaysThatClip) {

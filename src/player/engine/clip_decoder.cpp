@@ -1,5 +1,6 @@
 #include "player/engine/clip_decoder.h"
 
+#include <cmath>
 #include <optional>
 #include <thread>
 
@@ -213,26 +214,20 @@ bool ClipDecoder::convert(std::vector<std::int16_t>& out, bool drainResampler) {
   return made >= 0;
 }
 
-bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
-  out.clear();
+bool ClipDecoder::nextFrame() {
   auto& ff = *ff_;
-  while (out.empty() && !finished_) {
+  while (!inputDone_) {
     int ret = avcodec_receive_frame(ff.codec, ff.frame);
-    if (ret == 0) {
-      const bool ok = convert(out, false);
-      av_frame_unref(ff.frame);
-      if (!ok) finished_ = true;
-      continue;
-    }
+    if (ret == 0) return true;
     if (ret == AVERROR_EOF) {
-      convert(out, true);
-      finished_ = true;
+      inputDone_ = true;
+      reachedEnd_ = true;
       break;
     }
     if (ret != AVERROR(EAGAIN)) {
       if (++badPackets_ > kMaxBadPacketsInARow) {
         error_ = "decoding failed (" + describe(ret) + ")";
-        finished_ = true;
+        inputDone_ = true;
       }
       continue;
     }
@@ -240,7 +235,7 @@ bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
     if (!ff.packetPending) {
       if (inputEnded_) {
         // Only reached if a decoder keeps asking after the flush; nothing more will come.
-        finished_ = true;
+        inputDone_ = true;
         break;
       }
       deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
@@ -256,7 +251,7 @@ bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
           error_ = "reading failed (" + describe(ret) + ")";
         }
         if (ret == AVERROR_EXIT) {
-          finished_ = true;
+          inputDone_ = true;
           break;
         }
         inputEnded_ = true;
@@ -279,13 +274,48 @@ bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
       // A damaged packet costs its few milliseconds of sound, not the clip.
       if (++badPackets_ > kMaxBadPacketsInARow) {
         error_ = "its sound is damaged (" + describe(ret) + ")";
-        finished_ = true;
+        inputDone_ = true;
       }
     } else {
       badPackets_ = 0;
     }
   }
+  return false;
+}
+
+bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
+  out.clear();
+  while (out.empty() && !finished_) {
+    if (nextFrame()) {
+      const bool ok = convert(out, false);
+      av_frame_unref(ff_->frame);
+      if (!ok) finished_ = true;
+    } else {
+      // The resampler holds the last few frames of its filter; they belong to this clip.
+      if (reachedEnd_) convert(out, true);
+      finished_ = true;
+    }
+  }
   return !out.empty();
+}
+
+std::optional<std::int64_t> ClipDecoder::countRemaining() {
+  double frames = 0;
+  while (!finished_ && nextFrame()) {
+    if (limits_.cancelled && limits_.cancelled()) {
+      av_frame_unref(ff_->frame);
+      finished_ = true;
+      return std::nullopt;
+    }
+    const AVFrame* frame = ff_->frame;
+    if (frame->sample_rate > 0) {
+      frames += static_cast<double>(frame->nb_samples) * format_.sampleRate / frame->sample_rate;
+    }
+    av_frame_unref(ff_->frame);
+  }
+  finished_ = true;
+  if (!reachedEnd_) return std::nullopt;
+  return static_cast<std::int64_t>(std::llround(frames));
 }
 
 }  // namespace tunelark::engine

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class ClipDecoder {
   // Replaces `out` with the next piece of sound (interleaved frames). False at the clip's end,
   // once decoder and resampler are drained, or when reading failed (error() says so).
   bool decode(std::vector<std::int16_t>& out);
+  // Decodes the rest of the clip only to count it, without converting: the frames it would
+  // give at the sink's rate. nullopt when it could not be read to its end.
+  std::optional<std::int64_t> countRemaining();
   // The clip's own title from its metadata, "" when it has none.
   std::string metadataTitle() const;
   std::string error() const { return error_; }
@@ -51,6 +55,8 @@ class ClipDecoder {
   bool openInput(const Clip& clip, std::string& error);
   bool openCodec(std::string& error);
   bool convert(std::vector<std::int16_t>& out, bool drainResampler);
+  // The next decoded frame, left in the decoder's frame; false once the input is done.
+  bool nextFrame();
   static int interrupted(void* self);
 
   const AudioFormat format_;
@@ -58,7 +64,9 @@ class ClipDecoder {
   std::unique_ptr<Ffmpeg> ff_;
   std::chrono::steady_clock::time_point deadline_;
   bool network_ = false;
-  bool inputEnded_ = false;
+  bool inputEnded_ = false;  // the demuxer has nothing more; the decoder is being flushed
+  bool inputDone_ = false;   // no frame will come any more
+  bool reachedEnd_ = false;  // ...because the decoder was drained, not because of an error
   bool finished_ = false;
   int badPackets_ = 0;
   std::string error_;

@@ -60,6 +60,23 @@ ClipReport PlaybackWorker::report(int clip) const {
   return it == reports_.end() ? ClipReport{} : it->second;
 }
 
+std::uint64_t PlaybackWorker::list() const {
+  std::lock_guard lock(mutex_);
+  return list_;
+}
+
+bool PlaybackWorker::lengthKnown(std::uint64_t list, int clip) const {
+  std::lock_guard lock(mutex_);
+  if (list != list_) return true;  // nobody asks about an old list any more
+  const auto it = reports_.find(clip);
+  return it != reports_.end() && it->second.length().has_value();
+}
+
+void PlaybackWorker::reportLength(std::uint64_t list, int clip, std::int64_t frames) {
+  std::lock_guard lock(mutex_);
+  if (list == list_) reports_[clip].counted = frames;
+}
+
 std::string PlaybackWorker::message() const {
   std::lock_guard lock(mutex_);
   return message_;

@@ -24,9 +24,12 @@ namespace tunelark::engine {
 using ClipList = std::vector<Clip>;
 
 struct ClipReport {
-  std::string title;                   // from the clip's metadata
-  std::optional<std::int64_t> frames;  // its whole length, once decoded to the end
+  std::string title;                    // from the clip's metadata
+  std::optional<std::int64_t> frames;   // its whole length, once decoded to the end
+  std::optional<std::int64_t> counted;  // its length as counted ahead by the LengthCounter
   bool skipped = false;
+
+  std::optional<std::int64_t> length() const { return frames ? frames : counted; }
 };
 
 class PlaybackWorker {
@@ -45,6 +48,10 @@ class PlaybackWorker {
   void newList();
 
   ClipReport report(int clip) const;
+  // The current list, for reports made from elsewhere.
+  std::uint64_t list() const;
+  bool lengthKnown(std::uint64_t list, int clip) const;
+  void reportLength(std::uint64_t list, int clip, std::int64_t frames);
   std::string message() const;
   void setMessage(std::string message);
 

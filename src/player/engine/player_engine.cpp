@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "player/engine/length_counter.h"
 #include "player/engine/null_sink.h"
 #include "player/engine/playback_worker.h"
 #include "player/engine/sample_buffer.h"
@@ -39,7 +40,12 @@ struct PlayerEngine::Impl {
         sink(std::move(realSink)),
         format(saneFormat(sink->format())),
         buffer(format, bufferFrames(format, options.bufferLength)),
-        worker(buffer, format, options.networkTimeout) {}
+        worker(buffer, format, options.networkTimeout),
+        counter(
+            format, [this](std::uint64_t list, int at) { return worker.lengthKnown(list, at); },
+            [this](std::uint64_t list, int at, std::int64_t frames) {
+              worker.reportLength(list, at, frames);
+            }) {}
 
   ~Impl() { stopSink(); }
 
@@ -83,6 +89,13 @@ struct PlayerEngine::Impl {
     if (!startSink()) return;
     state = PlayState::Playing;
     worker.play(clips, clip, startFrames);
+    measureFrom(clip);
+  }
+
+  // Has the length of clip `at` (and a few after it) counted ahead of playback.
+  void measureFrom(int at) {
+    measuredFrom = at;
+    if (clipCount() > 0) counter.measure(clips, worker.list(), at);
   }
 
   // Stops everything and leaves the position at `frames` into clip `at`.
@@ -95,13 +108,13 @@ struct PlayerEngine::Impl {
   }
 
   void moveTo(int index, std::int64_t frames) {
-    if (state == PlayState::Stopped) {
-      clip = index;
-      startFrames = frames;
-      return;
-    }
     clip = index;
-    worker.play(clips, index, frames);
+    if (state == PlayState::Stopped) {
+      startFrames = frames;
+    } else {
+      worker.play(clips, index, frames);
+    }
+    if (index != measuredFrom) measureFrom(index);
   }
 
   const EngineOptions options;
@@ -109,6 +122,7 @@ struct PlayerEngine::Impl {
   const AudioFormat format;
   SampleBuffer buffer;
   PlaybackWorker worker;
+  LengthCounter counter;  // after the worker, which its callbacks use
   std::unique_ptr<NullSink> fallback;
   AudioSink* active = nullptr;  // the sink that is pulling, if any
 
@@ -117,6 +131,7 @@ struct PlayerEngine::Impl {
   bool autoStart = true;
   bool pendingStart = false;  // a source loaded while auto-start was off, not yet played
   PlayState state = PlayState::Stopped;
+  int measuredFrom = -1;         // the clip the counter was last asked to start from
   int clip = 0;                  // the current clip while stopped
   std::int64_t startFrames = 0;  // where play starts in it
   bool noDevice = false;
@@ -141,7 +156,12 @@ void PlayerEngine::setSource(const std::string& source) {
   auto resolved = resolveSource(source, limits);
   d.clips = std::make_shared<const ClipList>(std::move(resolved.clips));
   if (!resolved.message.empty()) d.worker.setMessage(resolved.message);
-  if (d.clipCount() == 0) return;
+  if (d.clipCount() == 0) {
+    d.counter.cancel();
+    d.measuredFrom = -1;
+    return;
+  }
+  d.measureFrom(0);
   if (d.autoStart) {
     d.play();
   } else {
@@ -198,7 +218,7 @@ void PlayerEngine::seek(double seconds) {
   if (d.clipCount() == 0 || !std::isfinite(seconds)) return;
   const int current = d.currentClip();
   auto frames = static_cast<std::int64_t>(std::max(0.0, seconds) * d.format.sampleRate);
-  if (const auto total = d.worker.report(current).frames) frames = std::min(frames, *total);
+  if (const auto total = d.worker.report(current).length()) frames = std::min(frames, *total);
   d.moveTo(current, frames);
 }
 
@@ -218,7 +238,13 @@ void PlayerEngine::poll() {
     return;
   }
   // The whole list has been heard: stop, and be ready to play it again from the top.
-  if (d.buffer.position().drained) d.halt(0, 0);
+  const auto position = d.buffer.position();
+  if (position.drained) {
+    d.halt(0, 0);
+    return;
+  }
+  // Playback went on to the next clip by itself: count the ones now ahead.
+  if (position.clip != d.measuredFrom) d.measureFrom(position.clip);
 }
 
 PlayerStatus PlayerEngine::status() const {
@@ -239,7 +265,9 @@ PlayerStatus PlayerEngine::status() const {
   }
   const auto& clip = (*d.clips)[static_cast<std::size_t>(s.clipIndex)];
   const auto report = d.worker.report(s.clipIndex);
-  if (report.frames) s.totalSeconds = static_cast<double>(*report.frames) / d.format.sampleRate;
+  if (const auto length = report.length()) {
+    s.totalSeconds = static_cast<double>(*length) / d.format.sampleRate;
+  }
   s.title = !report.title.empty() ? report.title
             : !clip.title.empty() ? clip.title
                                   : clip.displayName();

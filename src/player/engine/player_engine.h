@@ -30,8 +30,10 @@ struct PlayerStatus {
   int clipIndex = 0;          // 0-based index of the current clip
   int clipCount = 0;          // clips in the current source (0: no source)
   double elapsedSeconds = 0;  // counted from decoded samples handed to the sink
-  std::optional<double> totalSeconds;  // unknown until the clip has been decoded to its end
-  bool noDevice = false;               // playing on the clock, no sound device
+  // Unknown until counted: a local clip is counted in the background once it is current (or
+  // about to be), a network clip when it has been played to its end.
+  std::optional<double> totalSeconds;
+  bool noDevice = false;    // playing on the clock, no sound device
   std::string message;      // last problem, e.g. a skipped clip's name and why; "" if none
   bool unplayable = false;  // the current clip cannot be played (refused, pnm://, missing, ...)
 };
