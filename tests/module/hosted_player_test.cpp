@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "clip_server.h"
 #include "sound_check.h"
 #include "support/temp_dir.h"
 
@@ -78,19 +79,30 @@ TEST_F(HostedPlayerTest, PlaysToTheEndAndStopsAtTheStart) {
 }
 
 TEST_F(HostedPlayerTest, DisplayShowsTitleClipNumberAndUnknownTotal) {
-  const std::string first = makeTone(dir_, "one.rm", 440, 20, false, "Morning Tone");
+  // A network clip's length is known only once it has been heard to its end.
+  testing::ClipServer server(makeTone(dir_, "one.rm", 440, 20, false, "Morning Tone"));
+  ASSERT_TRUE(server.listening());
   const std::string second = makeTone(dir_, "two.rm", 550, 1, true);
   const std::string third = makeTone(dir_, "three.rm", 660, 1, true);
   const std::string list = dir_.write(
-      "three.ram", "file:" + first + "\r\nfile:" + second + "\r\nfile:" + third + "\r\n");
+      "three.ram", server.url("one.rm") + "\r\nfile:" + second + "\r\nfile:" + third + "\r\n");
   control().setAutoStart(true);
   control().setSource(list);
-  pumpEvents(3000, [&] { return shown().title == "Morning Tone"; });
+  pumpEvents(5000, [&] { return shown().title == "Morning Tone"; });
+  pumpEvents(500);
   EXPECT_EQ(shown().title, "Morning Tone");
   EXPECT_EQ(shown().clip, "Clip 1 of 3");
-  // A 20-second clip is not decoded to its end in its first seconds: its length is unknown.
+  EXPECT_EQ(shown().state, "Playing");
   EXPECT_NE(shown().time.find("/ --:--"), std::string::npos) << shown().time;
-  EXPECT_EQ(shown().time.find("/ 0:00"), std::string::npos) << shown().time;
+}
+
+TEST_F(HostedPlayerTest, DisplayShowsTheLengthOfALocalClip) {
+  const std::string clip = makeTone(dir_, "long.rm", 440, 20, true);
+  control().setAutoStart(true);
+  control().setSource("file:" + clip);
+  pumpEvents(5000, [&] { return shown().time.find("/ --:--") == std::string::npos; });
+  EXPECT_NE(shown().time.find("/ 0:20"), std::string::npos) << shown().time;
+  EXPECT_EQ(shown().title, "long.rm");
 }
 
 TEST_F(HostedPlayerTest, NextClipIsShownAtOnce) {
