@@ -6,7 +6,6 @@
 #include <array>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 namespace tunelark {
 
@@ -119,6 +118,9 @@ bool isUserMount(const MountEntry& entry) {
   if (isUnder(mp, "/proc") || isUnder(mp, "/sys") || isUnder(mp, "/dev")) return false;
   if (isUnder(mp, "/run") && !isUnder(mp, "/run/media")) return false;
   // Single files bind-mounted into containers (/etc/hosts and the like) cannot be browsed.
+  // They come from local disks; a network or FUSE mount point is not looked at, since a stat
+  // there can block start-up for as long as its server does not answer.
+  if (inList(entry.fsType, kNetworkTypes) || entry.fsType.rfind("fuse", 0) == 0) return true;
   struct stat st {};
   if (::stat(mp.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) return false;
   return true;
@@ -134,12 +136,16 @@ DriveType driveTypeOf(const MountEntry& entry, const std::string& sysBlockPath) 
 }
 
 std::vector<Drive> listDrives(const std::string& mountTablePath, const std::string& sysBlockPath) {
+  // Read with a bound: a path that names an endless file must not stall start-up. Real mount
+  // tables are a few kilobytes even with hundreds of mounts.
+  constexpr std::streamsize kMaxTable = 16 << 20;
   std::string text;
-  {
-    std::ifstream in(mountTablePath, std::ios::binary);
-    std::ostringstream s;
-    if (in) s << in.rdbuf();
-    text = s.str();
+  if (std::ifstream in{mountTablePath, std::ios::binary}) {
+    char chunk[1 << 16];
+    while (static_cast<std::streamsize>(text.size()) < kMaxTable &&
+           in.read(chunk, sizeof chunk).gcount() > 0) {
+      text.append(chunk, static_cast<size_t>(in.gcount()));
+    }
   }
   std::map<std::string, Drive> byMountPoint;
   for (const auto& entry : parseMountTable(text)) {

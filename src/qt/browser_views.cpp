@@ -23,6 +23,8 @@ void syncForm5Dialog(Form1& form, QWidget* parent, AfterHandler after) {
     if (!dialog) {
       dialog = new Form5Dialog(form, parent, std::move(after));
       dialog->show();
+      dialog->raise();
+      dialog->activateWindow();
     }
     dialog->sync();
   } else if (dialog) {

@@ -191,6 +191,13 @@ TEST(DriveTree, JunkOrMissingMountTablesStillGiveTheRoot) {
   EXPECT_EQ(missing.driveTexts(), (std::vector<std::string>{"/"}));
 }
 
+TEST(DriveTree, EndlessMountTableIsReadOnlyInPart) {
+  BuiltTree t;
+  t.form.tvwControl.mountTablePath = "/dev/zero";
+  t.form.buildtree();
+  EXPECT_EQ(t.driveTexts(), (std::vector<std::string>{"/"}));
+}
+
 TEST(DriveTree, BuildingTwiceAddsNothingMore) {
   BuiltTree t;
   t.build("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 /data ext4 rw 0 0\n");
