@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_state.h"
@@ -150,6 +151,45 @@ TEST(TreeScan, FolderRemovedAfterScanReportsDriveNotAvailable) {
   ASSERT_EQ(b.form.File1.ListCount(), 1);
   EXPECT_EQ(b.form.File1.List(0), "top.ra");
   EXPECT_TRUE(b.form.File1.Selected(0));
+}
+
+// The event pass before a scan may deliver another click on the tree before the first one ends.
+class ClickingHost : public FakeHost {
+ public:
+  void processPendingEvents() override {
+    FakeHost::processPendingEvents();
+    if (nested.empty() || !form) return;
+    const std::string key = std::exchange(nested, std::string());
+    form->tvwControl.select(key);
+    form->tvwControl_Click();
+  }
+  Form1* form = nullptr;
+  std::string nested;
+};
+
+TEST(TreeScan, ClickArrivingDuringTheEventPassIsHandledAndTheFirstCompletes) {
+  TempDir dir;
+  TempDir etc;
+  std::filesystem::create_directories(dir.path() / "first/inner");
+  std::filesystem::create_directories(dir.path() / "second/inner");
+  AppState app;
+  ClickingHost host;
+  Form1 form(app, host);
+  host.form = &form;
+  form.tvwControl.mountTablePath = etc.write("mounts", "/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
+  form.tvwControl.sysBlockPath = etc.str();
+  form.buildtree();
+  form.tvwControl.select(dir.str() + "Dir");
+  form.tvwControl_Click();
+  host.nested = dir.str() + "/secondDir";
+  form.tvwControl.select(dir.str() + "/firstDir");
+  form.tvwControl_Click();
+  EXPECT_EQ(form.tvwControl.find(dir.str() + "/firstDir")->Children.size(), 1u);
+  EXPECT_EQ(form.tvwControl.find(dir.str() + "/secondDir")->Children.size(), 1u);
+  // The first click ends last, so File1 shows its folder.
+  EXPECT_EQ(form.File1.Path(), dir.str() + "/first");
+  EXPECT_EQ(host.eventPasses, 3);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST(TreeKeys, RootDriveAndMountPointBelowItGiveSingleSeparators) {
