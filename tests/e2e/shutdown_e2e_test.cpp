@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include "e2e_fixture.h"
+#include "window_manager_close.h"
 
 namespace tunelark::e2e {
 namespace {
@@ -29,6 +30,16 @@ TEST_F(RunEnd, SigtermStoresTheWorkingListFile) {
   const auto status = p.waitForExit();
   ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the run";
   EXPECT_EQ(*status, 0) << "an orderly end, not death by signal";
+  const std::string settings = tunelark::testing::readFile(p.settingsPath());
+  EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;
+}
+
+TEST_F(RunEnd, WindowManagerCloseStoresTheWorkingListFile) {
+  RunningProgram& p = start();
+  ASSERT_TRUE(askWindowToClose(p.window()));
+  const auto status = p.waitForExit();
+  ASSERT_TRUE(status.has_value()) << "closing the window did not end the run";
+  EXPECT_EQ(*status, 0);
   const std::string settings = tunelark::testing::readFile(p.settingsPath());
   EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;
 }
