@@ -48,6 +48,18 @@ TEST_F(RealWindow, AsksForNoDecorations) {
   EXPECT_EQ(decorations, 0u) << *hints;
 }
 
+TEST_F(RealWindow, ScaledScreenKeepsTheLogicalSize) {
+  // At 1.5 device pixels per logical pixel the window covers 490 x 518 logical pixels.
+  RunningProgram& p = start({{"QT_SCALE_FACTOR", "1.5"}});
+  const auto g = p.geometry();
+  ASSERT_TRUE(g.has_value());
+  EXPECT_EQ(g->width, 735);
+  EXPECT_EQ(g->height, 777);
+  const std::string shot = std::string(TUNELARK_ARTIFACT_DIR) + "/scaled-1.5.png";
+  ASSERT_TRUE(p.screenshot(shot));
+  EXPECT_EQ(pngSize(shot), std::make_pair(735, 777)) << "pictures drawn at device resolution";
+}
+
 struct ViewStep {
   const char* view;
   Spot toggle;  // clicked to reach this view from the one before
