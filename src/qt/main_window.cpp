@@ -7,6 +7,7 @@
 
 #include "qt/click_handlers.h"
 #include "qt/control_views.h"
+#include "qt/handler_guard.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
 #include "qt/twips.h"
@@ -113,7 +114,7 @@ void MainWindow::afterHandler() { sync(); }
 void MainWindow::click(const std::string& controlName) {
   ClickHandler handler = clickHandlerFor(controlName);
   if (!handler) return;
-  (form_.*handler)();
+  runHandler(form_.host, [&] { (form_.*handler)(); });
   sync();
 }
 

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMimeData>
 
+#include "qt/handler_guard.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
@@ -111,7 +112,7 @@ class PlaylistView : public ModelView {
 
   void deliver(void (Form1::*handler)()) {
     selectionToModel();
-    (form_.*handler)();
+    runHandler(form_.host, [&] { (form_.*handler)(); });
     if (after_) after_();
   }
 
