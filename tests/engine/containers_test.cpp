@@ -11,6 +11,7 @@ extern "C" {
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/engine_fixtures.h"
 #include "player/engine/player_engine.h"
@@ -92,20 +93,34 @@ TEST(RealMediaCodecs, EveryRealMediaAudioCodecHasADecoder) {
 }
 
 TEST(SeekExactness, PlayingFromASeekGivesTheRestOfTheClipToTheFrame) {
-  TempDir dir;
-  const auto clip = dir.str() + "/tone.rm";
-  testing::makeTone(clip, ToneSpec{"real_144", 8000, 1, 2.0, 440, ""});
-  const auto whole = testing::ffmpegDecodedFrames(clip, 1);
-  const auto out = dir.str() + "/out.wav";
-  {
-    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
-    player.setAutoStart(false);
-    player.setSource(clip);
-    player.seek(0.5);
-    player.playPause();
-    ASSERT_TRUE(testing::pollUntilStopped(player));
+  struct Case {
+    ToneSpec tone;
+    double seek;
+  };
+  // Both sides of the stretch that is decoded rather than passed over (one second).
+  const std::vector<Case> cases = {{ToneSpec{"real_144", 8000, 1, 2.0, 440, ""}, 0.5},
+                                   {ToneSpec{"real_144", 8000, 1, 5.0, 440, ""}, 3.0},
+                                   {ToneSpec{"ac3", 48000, 2, 5.0, 440, ""}, 3.5},
+                                   {ToneSpec{"ac3", 48000, 2, 3.0, 440, ""}, 0.9}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    const auto clip = dir.str() + "/tone.rm";
+    testing::makeTone(clip, c.tone);
+    const auto whole = testing::ffmpegDecodedFrames(clip, c.tone.channels);
+    const auto out = dir.str() + "/out.wav";
+    {
+      PlayerEngine player(
+          std::make_unique<WavSink>(out, AudioFormat{c.tone.sampleRate, c.tone.channels}));
+      player.setAutoStart(false);
+      player.setSource(clip);
+      player.seek(c.seek);
+      player.playPause();
+      ASSERT_TRUE(testing::pollUntilStopped(player));
+    }
+    const auto skipped = static_cast<std::int64_t>(c.seek * c.tone.sampleRate);
+    EXPECT_EQ(testing::readWav(out).fileFrames, whole - skipped)
+        << c.tone.codec << " from " << c.seek << " s";
   }
-  EXPECT_EQ(testing::readWav(out).fileFrames, whole - 4000);
 }
 
 }  // namespace

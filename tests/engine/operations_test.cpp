@@ -223,16 +223,31 @@ TEST(NetworkTotal, ANetworkClipIsNotFetchedJustToCountIt) {
       std::chrono::milliseconds(300)));
 }
 
-TEST(CountedTotal, CountAheadAgreesWithThePlayedLength) {
+TEST(CountedTotal, CountAheadAgreesWithWhatDecodingGives) {
+  struct Case {
+    std::string file;
+    ToneSpec tone;
+  };
+  const std::vector<Case> cases = {{"ra.rm", ToneSpec{"real_144", 8000, 1, 1.3, 440, ""}},
+                                   {"ac3.rm", ToneSpec{"ac3", 44100, 2, 1.0, 440, ""}},
+                                   {"a.flac", ToneSpec{"flac", 22050, 1, 0.8, 440, ""}},
+                                   {"a.wav", ToneSpec{"pcm_s16le", 11025, 2, 0.9, 440, ""}}};
   TempDir dir;
-  const auto clip = dir.str() + "/tone.rm";
-  testing::makeTone(clip, ToneSpec{"ac3", 44100, 2, 1.0, 440, ""});
-  const auto expected = testing::ffmpegDecodedFrames(clip, 2);
-  PlayerEngine player(std::make_unique<NullSink>(AudioFormat{44100, 2}));
-  player.setAutoStart(false);
-  player.setSource(clip);
-  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
-  EXPECT_NEAR(*player.status().totalSeconds, static_cast<double>(expected) / 44100, 1e-6);
+  for (const auto& c : cases) {
+    const auto clip = dir.str() + "/" + c.file;
+    testing::makeTone(clip, c.tone);
+    const auto expected = testing::ffmpegDecodedFrames(clip, c.tone.channels);
+    PlayerEngine player(
+        std::make_unique<NullSink>(AudioFormat{c.tone.sampleRate, c.tone.channels}));
+    player.setAutoStart(false);
+    player.setSource(clip);
+    ASSERT_TRUE(testing::pollUntil(player, [&] {
+      return player.status().totalSeconds.has_value();
+    })) << c.file;
+    EXPECT_NEAR(*player.status().totalSeconds, static_cast<double>(expected) / c.tone.sampleRate,
+                1e-6)
+        << c.file;
+  }
 }
 
 TEST(SingleLineSource, EachFormOfOneLinePlaysThatClip) {

@@ -299,6 +299,65 @@ bool ClipDecoder::decode(std::vector<std::int16_t>& out) {
   return !out.empty();
 }
 
+std::int64_t ClipDecoder::skipPackets(std::int64_t frames) {
+  auto& ff = *ff_;
+  const AVStream* stream = ff.format->streams[ff.stream];
+  const int rate = stream->codecpar->sample_rate;
+  if (rate <= 0 || frames <= 0 || ff.packetPending) return 0;
+  const std::int64_t target = av_rescale(frames, rate, format_.sampleRate);
+  std::int64_t skipped = 0;
+  while (!(limits_.cancelled && limits_.cancelled())) {
+    deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
+    // At the end or on an error, decoding reads again and meets the same outcome.
+    if (av_read_frame(ff.format, ff.packet) < 0) break;
+    if (ff.packet->stream_index != ff.stream) {
+      av_packet_unref(ff.packet);
+      continue;
+    }
+    std::int64_t held = av_get_audio_frame_duration2(stream->codecpar, ff.packet->size);
+    if (held <= 0 && ff.packet->duration > 0) {
+      held = av_rescale_q(ff.packet->duration, stream->time_base, AVRational{1, rate});
+    }
+    if (held <= 0 || skipped + held > target) {
+      ff.packetPending = true;  // decoding starts with this packet
+      break;
+    }
+    skipped += held;
+    av_packet_unref(ff.packet);
+  }
+  return av_rescale(skipped, format_.sampleRate, rate);
+}
+
+std::optional<std::int64_t> ClipDecoder::countByPackets() {
+  auto& ff = *ff_;
+  const AVStream* stream = ff.format->streams[ff.stream];
+  const int rate = stream->codecpar->sample_rate;
+  if (rate <= 0) return std::nullopt;
+  std::int64_t samples = 0;
+  finished_ = true;  // the packets read here are not decoded afterwards
+  for (;;) {
+    if (limits_.cancelled && limits_.cancelled()) return std::nullopt;
+    const int ret = av_read_frame(ff.format, ff.packet);
+    if (ret == AVERROR_EOF) break;
+    if (ret < 0) return std::nullopt;
+    if (ff.packet->stream_index == ff.stream) {
+      // What the codec's frame layout says a packet of this size holds; else the demuxer's
+      // duration for it. A packet that says neither leaves the count to decoding.
+      std::int64_t held = av_get_audio_frame_duration2(stream->codecpar, ff.packet->size);
+      if (held <= 0 && ff.packet->duration > 0) {
+        held = av_rescale_q(ff.packet->duration, stream->time_base, AVRational{1, rate});
+      }
+      if (held <= 0) {
+        av_packet_unref(ff.packet);
+        return std::nullopt;
+      }
+      samples += held;
+    }
+    av_packet_unref(ff.packet);
+  }
+  return av_rescale(samples, format_.sampleRate, rate);
+}
+
 std::optional<std::int64_t> ClipDecoder::countRemaining() {
   double frames = 0;
   while (!finished_ && nextFrame()) {

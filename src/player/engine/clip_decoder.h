@@ -45,6 +45,12 @@ class ClipDecoder {
   // Decodes the rest of the clip only to count it, without converting: the frames it would
   // give at the sink's rate. nullopt when it could not be read to its end.
   std::optional<std::int64_t> countRemaining();
+  // Passes over whole packets worth up to `frames` (at the sink's rate) without decoding them,
+  // where packets say how much they hold; returns how many frames were passed over.
+  std::int64_t skipPackets(std::int64_t frames);
+  // A cheaper count from the packets alone, without decoding, for codecs whose packets say
+  // how many samples they hold. nullopt when they do not; the decoder is used up either way.
+  std::optional<std::int64_t> countByPackets();
   // The clip's own title from its metadata, "" when it has none.
   std::string metadataTitle() const;
   std::string error() const { return error_; }

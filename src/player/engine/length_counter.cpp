@@ -74,9 +74,14 @@ void LengthCounter::count(const Request& request, std::uint64_t generation) {
     std::string why;
     auto decoder = ClipDecoder::open(clip, format_, DecoderLimits{{}, stale}, why);
     if (!decoder) continue;
-    if (const auto frames = decoder->countRemaining(); frames && !stale()) {
-      found_(request.list, index, *frames);
+    // Reading the packets costs a fraction of decoding them; decode only where it must.
+    auto frames = decoder->countByPackets();
+    if (!frames && !stale()) {
+      decoder = ClipDecoder::open(clip, format_, DecoderLimits{{}, stale}, why);
+      if (!decoder) continue;
+      frames = decoder->countRemaining();
     }
+    if (frames && !stale()) found_(request.list, index, *frames);
   }
 }
 

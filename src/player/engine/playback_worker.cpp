@@ -131,6 +131,10 @@ bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generat
   const auto channels = static_cast<std::size_t>(format_.channels);
   std::vector<std::int16_t> chunk;
   std::int64_t decoded = 0;
+  // Far into a clip, whole packets are passed over undecoded; the last stretch before the
+  // target is decoded and counted, which also lets the decoder settle before it is heard.
+  const std::int64_t settle = format_.sampleRate;
+  if (start > settle) decoded = decoder->skipPackets(start - settle);
   while (decoder->decode(chunk)) {
     const auto frames = static_cast<std::int64_t>(chunk.size() / channels);
     const auto from = std::clamp<std::int64_t>(start - decoded, 0, frames);
