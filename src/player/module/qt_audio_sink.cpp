@@ -40,7 +40,8 @@ std::string describe(QAudio::Error error) {
 QtAudioSink::QtAudioSink(const QAudioDevice& device, QObject* parent)
     : QObject(parent), device_(device), format_(formatFor(device)) {
   feedTimer_.setInterval(kFeedMilliseconds);
-  feedTimer_.setTimerType(Qt::PreciseTimer);
+  // Coarse: it may fire together with the device's own timer, saving a wake-up.
+  feedTimer_.setTimerType(Qt::CoarseTimer);
   connect(&feedTimer_, &QTimer::timeout, this, &QtAudioSink::topUp);
   qtFormat_.setSampleRate(format_.sampleRate);
   qtFormat_.setChannelCount(format_.channels);

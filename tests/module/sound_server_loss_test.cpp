@@ -1,0 +1,158 @@
+// The sound server going away in mid-play: playback stops cleanly with a message in the display,
+// and plays again once the server is back. The parent runs a PulseAudio server of its own and
+// kills it; the child (this binary, one disabled test) plays into it and reports each stage on
+// its output, so the parent knows when to act.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QWidget>
+#include <cstdlib>
+#include <iostream>
+
+#include "player/module/hosted_player.h"
+#include "player/module/qt_audio_sink.h"
+#include "sound_check.h"
+#include "support/temp_dir.h"
+
+namespace tunelark::module {
+namespace {
+
+using testing::pumpEvents;
+
+constexpr const char* kChildSwitch = "TUNELARK_MODULE_CHILD_CASE";
+
+// A PulseAudio server with one null sink on a private socket, started and killed at will.
+class PrivateSoundServer {
+ public:
+  explicit PrivateSoundServer(const std::string& runtimeDir)
+      : runtime_(QString::fromStdString(runtimeDir)) {
+    QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(runtime_ + "/home");
+  }
+  ~PrivateSoundServer() { kill(); }
+
+  QString address() const { return "unix:" + runtime_ + "/pulse/native"; }
+
+  bool start() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", runtime_);
+    environment.insert("HOME", runtime_ + "/home");
+    environment.remove("PULSE_SERVER");
+    server_.setProcessEnvironment(environment);
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.setStandardOutputFile(QProcess::nullDevice());
+    server_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                                 "--load=module-native-protocol-unix",
+                                 "--load=module-null-sink sink_name=lost_and_found",
+                                 "--load=module-always-sink", "--log-level=0"});
+    if (!server_.waitForStarted(5000)) return false;
+    for (int i = 0; i < 100; ++i) {
+      QProcess info;
+      QProcessEnvironment client = QProcessEnvironment::systemEnvironment();
+      client.insert("PULSE_SERVER", address());
+      info.setProcessEnvironment(client);
+      info.start("pactl", {"info"});
+      if (info.waitForFinished(5000) && info.exitCode() == 0) return true;
+      pumpEvents(100);
+    }
+    return false;
+  }
+
+  // Gone at once, as a crashed server is: no goodbye to its clients.
+  void kill() {
+    if (server_.state() == QProcess::NotRunning) return;
+    server_.kill();
+    server_.waitForFinished(5000);
+  }
+
+ private:
+  QString runtime_;
+  QProcess server_;
+};
+
+TEST(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
+  testing::TempDir runtime;
+  PrivateSoundServer server(runtime.str());
+  ASSERT_TRUE(server.start()) << "pulseaudio could not be started";
+
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(kChildSwitch, "server-loss");
+  environment.insert("PULSE_SERVER", server.address());
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  QByteArray said;
+  QObject::connect(&child, &QProcess::readyRead, [&] { said += child.readAll(); });
+  child.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_also_run_disabled_tests",
+               "--gtest_filter=ChildProcess.DISABLED_PlaysThroughLossOfTheSoundServer"});
+  const auto waitFor = [&](const char* stage, int ms) {
+    pumpEvents(ms, [&] { return said.contains(stage) || child.state() == QProcess::NotRunning; });
+    return said.contains(stage);
+  };
+
+  ASSERT_TRUE(waitFor("@@playing@@", 30000)) << said.toStdString();
+  server.kill();
+  ASSERT_TRUE(waitFor("@@stopped@@", 15000)) << said.toStdString();
+  // Back before the client's reconnection attempt, as a respawned server would be.
+  ASSERT_TRUE(server.start());
+  EXPECT_TRUE(waitFor("@@playing again@@", 30000)) << said.toStdString();
+  pumpEvents(30000, [&] { return child.state() == QProcess::NotRunning; });
+  said += child.readAll();
+  EXPECT_EQ(child.state(), QProcess::NotRunning);
+  EXPECT_EQ(child.exitCode(), 0) << said.toStdString();
+  EXPECT_TRUE(said.contains("[  PASSED  ] 1 test")) << said.toStdString();
+  if (child.state() != QProcess::NotRunning) {
+    child.kill();
+    child.waitForFinished();
+  }
+}
+
+// The child's half of the test above, disabled in a normal run.
+TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
+  const char* which = std::getenv(kChildSwitch);
+  ASSERT_TRUE(which && std::string(which) == "server-loss") << "runs only as a child process";
+  testing::TempDir dir;
+  const std::string clip = dir.str() + "/long.rm";
+  ASSERT_TRUE(testing::runFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=60", "-ar",
+                                  "8000", "-ac", "1", "-c:a", "real_144", clip}));
+  ASSERT_TRUE(QtAudioSink::outputAvailable());
+  QWidget window;
+  HostedPlayer player(makeOutputSink(), &window);
+  const auto status = [&] { return player.engine().status(); };
+  const auto playingOnDevice = [&] {
+    const auto s = status();
+    return s.state == engine::PlayState::Playing && !s.noDevice && s.elapsedSeconds > 0.2;
+  };
+  player.control().setAutoStart(true);
+  player.control().setSource("file:" + clip);
+  pumpEvents(10000, playingOnDevice);
+  ASSERT_TRUE(playingOnDevice()) << status().message;
+  std::cout << "@@playing@@" << std::endl;
+
+  pumpEvents(10000, [&] { return status().state == engine::PlayState::Stopped; });
+  ASSERT_EQ(status().state, engine::PlayState::Stopped);
+  const DisplayText& text = player.playerDisplay()->text();
+  EXPECT_EQ(text.state, "Stopped");
+  EXPECT_TRUE(text.error);
+  EXPECT_NE(text.message.find("sound server"), std::string::npos) << text.message;
+  std::cout << "@@stopped@@" << std::endl;
+
+  // Play as a user would, until the sound goes to the device again rather than nowhere.
+  for (int attempt = 0; attempt < 20 && !playingOnDevice(); ++attempt) {
+    if (status().state != engine::PlayState::Stopped) player.control().stop();
+    player.control().playPause();
+    pumpEvents(1000, playingOnDevice);
+  }
+  ASSERT_TRUE(playingOnDevice()) << status().message;
+  std::cout << "@@playing again@@" << std::endl;
+  player.control().stop();
+}
+
+}  // namespace
+}  // namespace tunelark::module
