@@ -19,12 +19,12 @@ void fillWith(QWidget* w, unsigned colour) {
   w->setAutoFillBackground(true);
 }
 
-// A skin picture; a button when it has a tooltip or a click handler behind it.
+// A skin picture; a button (tooltip, accessible name, pointing hand) when the model gives it a
+// tooltip. Clicks go to the sink, which knows whether the control has a handler.
 class ImageWidget : public QWidget {
  public:
   ImageWidget(const Control& c, QWidget* parent, SkinPictures& skin, ClickSink onClick)
       : QWidget(parent), control_(c), skin_(skin), onClick_(std::move(onClick)) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     if (!c.tooltip.empty()) {
       setToolTip(QString::fromStdString(c.tooltip));
       setAccessibleName(QString::fromStdString(c.tooltip));
