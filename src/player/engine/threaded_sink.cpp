@@ -8,7 +8,7 @@ namespace tunelark::engine {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto kPeriod = std::chrono::milliseconds(10);
+constexpr auto kPeriod = std::chrono::milliseconds(20);
 // After a stall longer than this the clock starts afresh instead of racing to catch up.
 constexpr auto kMaxLag = std::chrono::milliseconds(200);
 
@@ -83,25 +83,40 @@ void ThreadedSink::applyVolume(std::int16_t* samples, std::size_t count) const {
 
 void ThreadedSink::run(SampleSource& source) {
   const auto channels = static_cast<std::size_t>(std::max(1, format_.channels));
-  const auto periodFrames = static_cast<std::size_t>(std::max(1, format_.sampleRate / 100));
-  // Unpaced, large pulls keep the number of writes (and of wake-ups) low.
-  const auto chunkFrames = pacing_ == Pacing::Clock ? periodFrames : periodFrames * 32;
+  const std::int64_t rate = std::max(1, format_.sampleRate);
+  // On the clock, a pull takes what the time since the last one is worth, at most two ticks;
+  // unpaced, large pulls keep the number of writes (and of wake-ups) low.
+  const auto window = pacing_ == Pacing::Clock ? 2 * kPeriod : std::chrono::milliseconds(320);
+  const auto chunkFrames = static_cast<std::size_t>(rate * window.count() / 1000 + 1);
   std::vector<std::int16_t> chunk(chunkFrames * channels);
-  auto due = Clock::now();
+  // The clock: frames a sound card would have played since `origin`, and how many it has.
+  auto origin = Clock::now();
+  auto due = origin;
+  std::int64_t played = 0;
   std::unique_lock lock(mutex_);
   while (!stopping_ && !failed_) {
     if (paused_) {
       changed_.wait(lock, [&] { return stopping_ || !paused_; });
-      due = Clock::now();
+      origin = due = Clock::now();
+      played = 0;
       continue;
     }
+    std::size_t wanted = chunkFrames;
     if (pacing_ == Pacing::Clock) {
       if (changed_.wait_until(lock, due, [&] { return stopping_ || paused_; })) continue;
-      due += kPeriod;
-      if (Clock::now() - due > kMaxLag) due = Clock::now();
+      const auto now = Clock::now();
+      due = now - due > kMaxLag ? now + kPeriod : due + kPeriod;
+      const auto owed =
+          std::chrono::duration_cast<std::chrono::microseconds>(now - origin).count() * rate /
+          1000000;
+      // After a stall the card does not race to catch up: what was missed is gone.
+      played = std::max(played, owed - static_cast<std::int64_t>(chunkFrames));
+      wanted = static_cast<std::size_t>(owed - played);
+      // A card plays silence when nothing is there, so the clock moves on either way.
+      played = owed;
     }
     lock.unlock();
-    const auto frames = source.pull(chunk.data(), chunkFrames);
+    const auto frames = wanted > 0 ? source.pull(chunk.data(), wanted) : 0;
     if (frames > 0) {
       applyVolume(chunk.data(), frames * channels);
       consume(chunk.data(), frames);
