@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
@@ -212,6 +213,21 @@ TEST_F(OperationsTest, SeekPastTheEndGoesToTheEndOfTheClip) {
   ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
   player.seek(60);
   EXPECT_NEAR(player.status().elapsedSeconds, *player.status().totalSeconds, 0.001);
+}
+
+TEST_F(OperationsTest, SeekToJunkPositionsIsSafe) {
+  player.setSource(ram());
+  const double junk[] = {std::numeric_limits<double>::quiet_NaN(),
+                         std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(), 1e300, -1e300};
+  for (const double seconds : junk) {
+    player.seek(seconds);
+    const auto s = player.status();
+    EXPECT_GE(s.elapsedSeconds, 0) << seconds;
+    EXPECT_LE(s.elapsedSeconds, 86400) << seconds;
+  }
+  player.seek(1.0);
+  EXPECT_NEAR(player.status().elapsedSeconds, 1.0, 0.01);
 }
 
 TEST(NetworkTotal, ANetworkClipIsNotFetchedJustToCountIt) {

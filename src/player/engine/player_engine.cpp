@@ -217,7 +217,10 @@ void PlayerEngine::seek(double seconds) {
   auto& d = *impl_;
   if (d.clipCount() == 0 || !std::isfinite(seconds)) return;
   const int current = d.currentClip();
-  auto frames = static_cast<std::int64_t>(std::max(0.0, seconds) * d.format.sampleRate);
+  // A day is longer than any clip; the bound keeps the conversion to frames defined.
+  constexpr double kLongestSeek = 86400.0;
+  auto frames =
+      static_cast<std::int64_t>(std::clamp(seconds, 0.0, kLongestSeek) * d.format.sampleRate);
   if (const auto total = d.worker.report(current).length()) frames = std::min(frames, *total);
   d.moveTo(current, frames);
 }
