@@ -114,7 +114,8 @@ void MainWindow::afterHandler() { sync(); }
 void MainWindow::click(const std::string& controlName) {
   ClickHandler handler = clickHandlerFor(controlName);
   if (!handler) return;
-  runHandler(form_.host, [&] { (form_.*handler)(); });
+  Form1& form = form_;
+  runHandler(form.host, [&form, handler] { (form.*handler)(); });
   sync();
 }
 

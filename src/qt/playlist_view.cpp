@@ -112,7 +112,8 @@ class PlaylistView : public ModelView {
 
   void deliver(void (Form1::*handler)()) {
     selectionToModel();
-    runHandler(form_.host, [&] { (form_.*handler)(); });
+    Form1& form = form_;
+    runHandler(form.host, [&form, handler] { (form.*handler)(); });
     if (after_) after_();
   }
 
