@@ -27,9 +27,14 @@ class ImageWidget : public QWidget {
       : QWidget(parent), control_(c), skin_(skin), onClick_(std::move(onClick)) {
     if (!c.tooltip.empty()) {
       setToolTip(QString::fromStdString(c.tooltip));
-      setAccessibleName(QString::fromStdString(c.tooltip));
       setCursor(Qt::PointingHandCursor);
     }
+  }
+
+  // The first accessible name set in a process starts the accessibility bridge (about 2 ms), so
+  // names are given once the window is on screen.
+  void nameForAccessibility() {
+    if (!control_.tooltip.empty()) setAccessibleName(QString::fromStdString(control_.tooltip));
   }
 
  protected:
@@ -175,6 +180,11 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
       break;
   }
   return nullptr;
+}
+
+void nameButtonsForAccessibility(QWidget* root) {
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (auto* image = dynamic_cast<ImageWidget*>(w)) image->nameForAccessibility();
 }
 
 std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent) {

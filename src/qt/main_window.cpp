@@ -146,6 +146,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Painting and flushing to the screen finish in the same pass; the next turn of the event
     // loop comes after the frame is out.
     QTimer::singleShot(0, this, [this] {
+      nameButtonsForAccessibility(face_);
       if (onFirstFrame_) onFirstFrame_();
     });
   }

@@ -147,6 +147,10 @@ TEST_F(WindowLayout, VisibilityFollowsTheModelOnlyAfterTheFirstShow) {
 using WindowButtons = WindowTest;
 
 TEST_F(WindowButtons, EveryButtonSaysWhatItDoes) {
+  bool firstFrame = false;
+  window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
+  window->show();
+  ASSERT_TRUE(QTest::qWaitFor([&firstFrame] { return firstFrame; }, 5000));
   int buttons = 0;
   for (Control* c : form->controls()) {
     if (c->kind != ControlKind::Image && c->kind != ControlKind::PictureBox) continue;
