@@ -11,6 +11,10 @@
 //   previous clip, and on the first clip it restarts the first clip.
 // - While stopped, nextClip() and previousClip() only choose the clip that play will start.
 // - Setting the same source again changes nothing; set "" first to load it again.
+//
+// When the sink cannot start (no sound device), that play runs silently on the clock and the
+// status says so; when it fails while playing, poll() stops playback with the sink's error.
+// Every later play tries the sink again.
 
 #include <chrono>
 #include <memory>
