@@ -90,8 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenModule{"EmptyFile",
                      [](const auto& d) { return QString::fromStdString(d.write("empty.so", "")); }},
         BrokenModule{"NoFactory", [](const auto&) { return testModule("no_factory_player"); }},
-        BrokenModule{"FactoryFails",
-                     [](const auto&) { return testModule("null_factory_player"); }}),
+        BrokenModule{"FactoryFails", [](const auto&) { return testModule("null_factory_player"); }},
+        BrokenModule{"UnresolvedSymbol",
+                     [](const auto&) { return testModule("unresolved_player"); }}),
     [](const auto& p) { return std::string(p.param.what); });
 
 TEST(PlayerModulePath, EnvironmentOverridesTheFileNextToTheProgram) {
