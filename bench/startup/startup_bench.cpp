@@ -164,6 +164,11 @@ int main() {
   for (const Sample& s : app) libsApp.push_back(s.libraries);
   for (const Sample& s : floor) libsFloor.push_back(s.libraries);
 
+  // The machine is shared; its load says how far these figures can be trusted.
+  std::ifstream loadavg("/proc/loadavg");
+  std::string load1;
+  loadavg >> load1;
+  std::printf("load average over the last minute: %s\n", load1.c_str());
   std::printf(
       "startup, median of %zu / %zu runs         tunelark     floor   ratio (target <= 1.30)\n",
       app.size(), floor.size());
