@@ -65,7 +65,9 @@ bool SampleBuffer::write(std::uint64_t epoch, const std::int16_t* samples, std::
     writeCount_ += count;
     samples += count * channels_;
     frames -= count;
-    if (readerWaiting_) framesWritten_.notify_all();
+    if (readerWaiting_ && writeCount_ - readCount_ >= refillFrames()) {
+      framesWritten_.notify_all();
+    }
   }
   return true;
 }
@@ -117,8 +119,13 @@ std::size_t SampleBuffer::pull(std::int16_t* out, std::size_t frames) {
 
 bool SampleBuffer::waitForSamples(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
+  // Like the writer, the reader is woken for a quarter of the buffer, not for every piece; the
+  // end of the list and the timeout let it take a smaller rest.
   readerWaiting_ = true;
-  framesWritten_.wait_for(lock, timeout, [&] { return closed_ || readCount_ < writeCount_; });
+  framesWritten_.wait_for(lock, timeout, [&] {
+    return closed_ || (finished_ && readCount_ < writeCount_) ||
+           writeCount_ - readCount_ >= refillFrames();
+  });
   readerWaiting_ = false;
   return readCount_ < writeCount_;
 }

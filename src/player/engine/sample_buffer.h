@@ -74,7 +74,7 @@ class SampleBuffer : public SampleSource {
   bool finished_ = false;
   bool closed_ = false;
   bool writerWaiting_ = false;  // only then does a pull need to wake anyone
-  bool readerWaiting_ = false;
+  bool readerWaiting_ = false;  // only then does a write need to wake anyone
 };
 
 }  // namespace tunelark::engine
