@@ -48,11 +48,11 @@ void ThreadedSink::stop() {
 }
 
 void ThreadedSink::setPaused(bool paused) {
-  {
-    std::lock_guard lock(mutex_);
-    paused_ = paused;
-  }
+  std::unique_lock lock(mutex_);
+  paused_ = paused;
   changed_.notify_all();
+  // A pull already under way finishes first: once paused, the position holds still.
+  if (paused) changed_.wait(lock, [&] { return !pulling_; });
 }
 
 void ThreadedSink::setVolume(double volume) { volume_ = std::clamp(volume, 0.0, 1.0); }
@@ -115,6 +115,7 @@ void ThreadedSink::run(SampleSource& source) {
       // A card plays silence when nothing is there, so the clock moves on either way.
       played = owed;
     }
+    pulling_ = true;
     lock.unlock();
     const auto frames = wanted > 0 ? source.pull(chunk.data(), wanted) : 0;
     if (frames > 0) {
@@ -124,6 +125,8 @@ void ThreadedSink::run(SampleSource& source) {
       source.waitForSamples(std::chrono::milliseconds(20));
     }
     lock.lock();
+    pulling_ = false;
+    if (paused_) changed_.notify_all();
   }
 }
 

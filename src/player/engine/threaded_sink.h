@@ -56,6 +56,7 @@ class ThreadedSink : public AudioSink {
   std::condition_variable changed_;
   bool stopping_ = false;
   bool paused_ = false;
+  bool pulling_ = false;  // the thread is pulling or consuming, outside the lock
   bool failed_ = false;
   std::string error_;
 };
