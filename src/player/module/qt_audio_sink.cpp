@@ -1,10 +1,9 @@
 #include "player/module/qt_audio_sink.h"
 
-#include <QAudioSink>
 #include <QMediaDevices>
 #include <algorithm>
 
-#include "player/module/sample_feed.h"
+#include "player/module/device_thread.h"
 
 namespace tunelark::module {
 
@@ -22,33 +21,16 @@ engine::AudioFormat formatFor(const QAudioDevice& device) {
   return format;
 }
 
-std::string describe(QAudio::Error error) {
-  switch (error) {
-    case QAudio::OpenError:
-      return "The sound device could not be opened.";
-    case QAudio::IOError:
-      return "The sound device stopped taking sound.";
-    case QAudio::FatalError:
-      return "The sound server went away.";
-    default:
-      return "The sound device failed.";
-  }
-}
-
 }  // namespace
 
-QtAudioSink::QtAudioSink(const QAudioDevice& device, QObject* parent)
-    : QObject(parent), device_(device), format_(formatFor(device)) {
-  feedTimer_.setInterval(kFeedMilliseconds);
-  // Coarse: it may fire together with the device's own timer, saving a wake-up.
-  feedTimer_.setTimerType(Qt::CoarseTimer);
-  connect(&feedTimer_, &QTimer::timeout, this, &QtAudioSink::topUp);
+QtAudioSink::QtAudioSink(const QAudioDevice& device) : device_(device), format_(formatFor(device)) {
   qtFormat_.setSampleRate(format_.sampleRate);
   qtFormat_.setChannelCount(format_.channels);
   qtFormat_.setSampleFormat(QAudioFormat::Int16);
+  if (!device_.isNull()) thread_ = std::make_unique<DeviceThread>(device_, qtFormat_);
 }
 
-QtAudioSink::~QtAudioSink() { stop(); }
+QtAudioSink::~QtAudioSink() = default;
 
 bool QtAudioSink::outputAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
@@ -58,118 +40,40 @@ QAudioDevice QtAudioSink::defaultOutput() {
 }
 
 bool QtAudioSink::start(engine::SampleSource& source) {
-  stop();
-  failed_ = false;
-  {
-    std::lock_guard lock(errorMutex_);
-    error_.clear();
-  }
-  if (device_.isNull()) {
-    setError("No sound device.");
+  refusal_.clear();
+  if (!thread_) {
+    refusal_ = "No sound device.";
     return false;
   }
   if (!device_.isFormatSupported(qtFormat_)) {
-    setError("The sound device cannot play 16-bit sound at " + std::to_string(format_.sampleRate) +
-             " Hz.");
+    refusal_ = "The sound device cannot play 16-bit sound at " +
+               std::to_string(format_.sampleRate) + " Hz.";
     return false;
   }
-  feed_ = std::make_unique<SampleFeed>(source, format_.channels);
-  feed_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-  sink_ = std::make_unique<QAudioSink>(device_, qtFormat_);
-  sink_->setBufferSize(qtFormat_.bytesForDuration(kBufferMilliseconds * 1000));
-  sink_->setVolume(volume_);
-  output_ = sink_->start();
-  if (!output_ || sink_->state() == QAudio::StoppedState || sink_->error() != QAudio::NoError) {
-    const std::string why = describe(sink_->error());
-    output_ = nullptr;
-    sink_.reset();
-    feed_.reset();
-    setError(why);
-    return false;
-  }
-  // Connected only after a successful start, so the failures above are reported by the return
-  // value alone and not a second time through failed().
-  connect(sink_.get(), &QAudioSink::stateChanged, this, &QtAudioSink::onStateChanged);
-  if (paused_) {
-    sink_->suspend();
-  } else {
-    topUp();
-    feedTimer_.start();
-  }
-  return true;
+  return thread_->startFeeding(source);
 }
 
 void QtAudioSink::stop() {
-  feedTimer_.stop();
-  if (!sink_) return;
-  // Disconnect first: the device reports its own stop as a state change, which is no failure.
-  sink_->disconnect(this);
-  sink_->stop();
-  output_ = nullptr;
-  sink_.reset();
-  feed_.reset();
+  if (thread_) thread_->stopFeeding();
 }
 
 void QtAudioSink::setPaused(bool paused) {
-  paused_ = paused;
-  if (!sink_) return;
-  if (paused) {
-    feedTimer_.stop();
-    sink_->suspend();
-  } else {
-    sink_->resume();
-    topUp();
-    feedTimer_.start();
-  }
-}
-
-void QtAudioSink::topUp() {
-  if (!sink_ || !output_ || paused_) return;
-  const qint64 frameBytes = qtFormat_.bytesPerFrame();
-  qint64 room = sink_->bytesFree();
-  room -= room % frameBytes;
-  if (room <= 0) return;
-  if (chunk_.size() < static_cast<std::size_t>(room)) chunk_.resize(static_cast<std::size_t>(room));
-  const qint64 got = feed_->read(chunk_.data(), room);
-  if (got > 0) output_->write(chunk_.data(), got);
+  if (thread_) thread_->setPaused(paused);
 }
 
 void QtAudioSink::setVolume(double volume) {
-  volume_ = std::clamp(volume, 0.0, 1.0);
-  if (sink_) sink_->setVolume(volume_);
+  if (thread_) thread_->setVolume(std::clamp(volume, 0.0, 1.0));
 }
+
+bool QtAudioSink::failed() const { return thread_ && thread_->lost(); }
 
 std::string QtAudioSink::error() const {
-  std::lock_guard lock(errorMutex_);
-  return error_;
+  if (!refusal_.empty() || !thread_) return refusal_;
+  return thread_->error();
 }
 
-std::uint64_t QtAudioSink::framesDelivered() const { return feed_ ? feed_->framesDelivered() : 0; }
-
-void QtAudioSink::onStateChanged() {
-  if (!sink_) return;
-  // Stopped while we still hold the device means it was taken from us: the server died or the
-  // device vanished. Close it here; the engine sees failed() on its next poll and stops.
-  const QAudio::Error error = sink_->error();
-  if (sink_->state() != QAudio::StoppedState && error != QAudio::FatalError &&
-      error != QAudio::IOError)
-    return;
-  setError(describe(error));
-  failed_ = true;
-  // We are inside the device's own signal, so it must not be destroyed here. The feed goes with
-  // it; a stopped device no longer reads, so the engine's source is not touched again.
-  feedTimer_.stop();
-  output_ = nullptr;
-  QAudioSink* lost = sink_.release();
-  lost->disconnect(this);
-  feed_.release()->setParent(lost);
-  lost->stop();
-  lost->deleteLater();
-}
-
-void QtAudioSink::setError(const std::string& why) {
-  std::lock_guard lock(errorMutex_);
-  error_ = why;
+std::uint64_t QtAudioSink::framesDelivered() const {
+  return thread_ ? thread_->framesDelivered() : 0;
 }
 
 }  // namespace tunelark::module

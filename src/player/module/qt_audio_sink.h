@@ -1,40 +1,23 @@
 #pragma once
 // The engine's sound output through Qt Multimedia: a QAudioSink on the default output device,
-// topped up from a SampleFeed by a timer of our own a few times per buffer length. (Qt's pull
-// mode would feed 20 ms at a time, 50 times a second, which costs more CPU than decoding.)
-// Lives on the UI thread: every member is touched from that thread only, except the failure
-// flag and text, which the engine may read from elsewhere.
+// kept on a thread of its own (DeviceThread) and topped up from the engine's buffer there.
+// Its calls come from the thread that owns the engine; failed() and error() may come from any.
 
 #include <QAudioDevice>
 #include <QAudioFormat>
-#include <QObject>
-#include <QTimer>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "player/engine/audio_sink.h"
 
-class QAudioSink;
-
 namespace tunelark::module {
 
-class SampleFeed;
+class DeviceThread;
 
-class QtAudioSink : public QObject, public engine::AudioSink {
-  Q_OBJECT
-
+class QtAudioSink : public engine::AudioSink {
  public:
-  // About 200 ms of sound queued at the server: enough to ride out a busy UI thread, short
-  // enough that pause and stop are heard at once.
-  static constexpr int kBufferMilliseconds = 250;
-  // How often the buffer is topped up: it never runs below 150 ms, and costs 10 wake-ups a second.
-  static constexpr int kFeedMilliseconds = 100;
-
   // Uses `device`; a null device (none listed) makes start() fail with a reason.
-  explicit QtAudioSink(const QAudioDevice& device, QObject* parent = nullptr);
+  explicit QtAudioSink(const QAudioDevice& device);
   ~QtAudioSink() override;
 
   // True when the system lists an output device to play on.
@@ -47,7 +30,7 @@ class QtAudioSink : public QObject, public engine::AudioSink {
   void stop() override;
   void setPaused(bool paused) override;
   void setVolume(double volume) override;
-  bool failed() const override { return failed_.load(); }
+  bool failed() const override;
   std::string error() const override;
   bool hasDevice() const override { return !device_.isNull(); }
 
@@ -55,25 +38,11 @@ class QtAudioSink : public QObject, public engine::AudioSink {
   std::uint64_t framesDelivered() const;
 
  private:
-  void onStateChanged();
-  // Fills the device's free buffer space from the feed.
-  void topUp();
-  void setError(const std::string& why);
-
   QAudioDevice device_;
   engine::AudioFormat format_;
   QAudioFormat qtFormat_;
-  double volume_ = 1.0;
-  bool paused_ = false;
-  std::unique_ptr<QAudioSink> sink_;
-  std::unique_ptr<SampleFeed> feed_;
-  QIODevice* output_ = nullptr;  // owned by sink_
-  QTimer feedTimer_;
-  std::vector<char> chunk_;  // what one top-up writes
-
-  std::atomic<bool> failed_{false};  // written on the UI thread, read by the engine anywhere
-  mutable std::mutex errorMutex_;    // guards error_
-  std::string error_;
+  std::string refusal_;                   // why the last start() failed before reaching the device
+  std::unique_ptr<DeviceThread> thread_;  // only while a device exists
 };
 
 }  // namespace tunelark::module

@@ -3,6 +3,7 @@
 // and pads the rest with silence, so the device never runs dry and drops into its idle state.
 
 #include <QIODevice>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +21,7 @@ class SampleFeed : public QIODevice {
   // Always positive: an endless stream, so the device never drains it as finished.
   qint64 bytesAvailable() const override;
   // Frames the engine actually delivered since the feed was created (silence excluded).
-  std::uint64_t framesDelivered() const { return delivered_; }
+  std::uint64_t framesDelivered() const { return delivered_.load(); }
 
  protected:
   qint64 readData(char* data, qint64 maxSize) override;
@@ -29,8 +30,8 @@ class SampleFeed : public QIODevice {
  private:
   engine::SampleSource& source_;
   int channels_;
-  std::vector<std::int16_t> scratch_;  // the pull target, aligned for samples unlike `data`
-  std::uint64_t delivered_ = 0;
+  std::vector<std::int16_t> scratch_;        // the pull target, aligned for samples unlike `data`
+  std::atomic<std::uint64_t> delivered_{0};  // counted on the device thread, read anywhere
 };
 
 }  // namespace tunelark::module
