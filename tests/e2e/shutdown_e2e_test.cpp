@@ -38,7 +38,9 @@ TEST_F(RunEnd, WindowManagerCloseStoresTheWorkingListFile) {
   RunningProgram& p = start();
   ASSERT_TRUE(askWindowToClose(p.window()));
   const auto status = p.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "closing the window did not end the run";
+  ASSERT_TRUE(status.has_value()) << "closing the window did not end the run\n"
+                                  << p.errors() << "settings: "
+                                  << tunelark::testing::readFile(p.settingsPath());
   EXPECT_EQ(*status, 0);
   const std::string settings = tunelark::testing::readFile(p.settingsPath());
   EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;

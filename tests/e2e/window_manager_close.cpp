@@ -36,7 +36,12 @@ bool askWindowToClose(const std::string& windowId) {
   event.data.data32[1] = XCB_CURRENT_TIME;
   xcb_send_event(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
                  reinterpret_cast<const char*>(&event));
-  const bool sent = xcb_flush(c) > 0;
+  // A round trip: when its reply is here, the server has handled the event before it, and
+  // closing our connection cannot drop it.
+  xcb_get_input_focus_reply_t* focus =
+      xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+  const bool sent = focus != nullptr;
+  std::free(focus);
   xcb_disconnect(c);
   return sent;
 }
