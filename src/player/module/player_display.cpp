@@ -68,19 +68,25 @@ void PlayerDisplay::showStatus(const engine::PlayerStatus& status) {
   // Seeking needs a known length; until the decoder has found the end there is nowhere to go.
   position_->setInteractive(total_ && *total_ > 0);
   position_->setValue(progressOf(status));
-  const bool changed = text.title != text_.title || text.clip != text_.clip ||
-                       text.time != text_.time || text.state != text_.state ||
-                       text.message != text_.message;
+  // While playing, only the time changes from one second to the next: repaint just that.
+  QRegion dirty;
+  if (text.title != text_.title) dirty += kTitleRect;
+  if (text.clip != text_.clip) dirty += kClipRect;
+  if (text.state != text_.state) dirty += kStateRect;
+  if (text.time != text_.time) dirty += kTimeRect;
+  if (text.message != text_.message || text.error != text_.error) dirty += kMessageRect;
+  const bool tipChanged = text.title != text_.title || text.message != text_.message;
   text_ = std::move(text);
-  if (changed) {
+  if (tipChanged)
     setToolTip(QString::fromStdString(text_.message.empty() ? text_.title : text_.message));
-    update();
-  }
+  if (!dirty.isEmpty()) update(dirty);
 }
 
 void PlayerDisplay::setVolume(double volume) { volume_->setValue(volume); }
 
 void PlayerDisplay::paintEvent(QPaintEvent*) {
+  // Qt clips the painter to the region asked for, so drawing everything costs only the text
+  // layout, not the pixels.
   QPainter painter(this);
   painter.fillRect(rect(), kBackground);
   painter.setPen(kBorder);
