@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QWidget>
 
 #include "clip_server.h"
+#include "player/module/level_bar.h"
 #include "sound_check.h"
 #include "support/temp_dir.h"
 
@@ -103,6 +105,19 @@ TEST_F(HostedPlayerTest, DisplayShowsTheLengthOfALocalClip) {
   pumpEvents(5000, [&] { return shown().time.find("/ --:--") == std::string::npos; });
   EXPECT_NE(shown().time.find("/ 0:20"), std::string::npos) << shown().time;
   EXPECT_EQ(shown().title, "long.rm");
+}
+
+TEST_F(HostedPlayerTest, ClickOnThePositionBarMovesPlayback) {
+  const std::string clip = makeTone(dir_, "long.rm", 440, 20, true);
+  control().setAutoStart(true);
+  control().setSource("file:" + clip);
+  pumpEvents(5000, [&] { return player_->engine().status().totalSeconds.has_value(); });
+  ASSERT_TRUE(player_->engine().status().totalSeconds.has_value());
+  LevelBar& bar = player_->playerDisplay()->positionBar();
+  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(1 + (bar.width() - 2) / 2, bar.height() / 2));
+  EXPECT_NEAR(player_->engine().status().elapsedSeconds, 10, 1.0);
+  pumpEvents(300);
+  EXPECT_NEAR(bar.value(), 0.5, 0.05);
 }
 
 TEST_F(HostedPlayerTest, NextClipIsShownAtOnce) {
