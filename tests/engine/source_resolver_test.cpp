@@ -140,6 +140,33 @@ TEST(ResolveLimitsTest, ClipListIsCappedAndTheMessageSaysSo) {
   EXPECT_NE(resolved.message.find("10000"), std::string::npos) << resolved.message;
 }
 
+TEST(ResolveLimitsTest, PlaylistTextIsReadOnlyUpToABudget) {
+  TempDir dir;
+  // Each inner list is 40 bytes; the budget takes the outer list and one inner list only.
+  const std::string inner = "clip.rm\r\n" + std::string(30, '#') + "\r\n";
+  dir.write("one.ram", inner);
+  dir.write("two.ram", inner);
+  const auto outer = dir.write("outer.ram", "one.ram\r\ntwo.ram\r\n");
+  ResolveLimits limits;
+  limits.maxTotalBytes = 18 + inner.size() + 1;
+  const auto cut = resolveSource(outer, limits);
+  EXPECT_EQ(cut.clips.size(), 1u);
+  EXPECT_NE(cut.message.find("two.ram was read only in part"), std::string::npos) << cut.message;
+  limits.maxTotalBytes = 18 + 2 * inner.size();
+  EXPECT_EQ(resolveSource(outer, limits).clips.size(), 2u);
+}
+
+TEST(ResolveLimitsTest, ABigListIsCutAtItsLastWholeLine) {
+  TempDir dir;
+  const auto ram = dir.write("big.ram", "first.rm\r\nsecond.rm\r\nthird.rm\r\n");
+  ResolveLimits limits;
+  limits.maxFileBytes = 25;  // "first.rm\r\nsecond.rm\r\nthi"
+  const auto cut = resolveSource(ram, limits);
+  ASSERT_EQ(cut.clips.size(), 2u);
+  EXPECT_EQ(cut.clips[1].location, dir.str() + "/second.rm");
+  EXPECT_NE(cut.message.find("read only in part"), std::string::npos);
+}
+
 TEST(ResolveLimitsTest, ExactlyTheCapIsNotReportedAsCut) {
   TempDir dir;
   std::string text;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -23,9 +24,15 @@ bool hasPlaylistName(const std::string& path) {
   return ext == ".ram" || ext == ".rpm";
 }
 
-// The file's bytes when it is a regular file; O_NONBLOCK keeps a FIFO under a playlist's name
-// from blocking the open, and fstat on the open descriptor leaves no window for a swap.
-std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
+struct FileText {
+  std::string bytes;
+  bool cut = false;  // the file holds more than was read
+};
+
+// The file's first `maxBytes` bytes when it is a regular file; O_NONBLOCK keeps a FIFO under a
+// playlist's name from blocking the open, and fstat on the open descriptor leaves no window for
+// a swap.
+std::optional<FileText> readRegularFile(const std::string& path, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat st {};
@@ -33,16 +40,22 @@ std::optional<std::string> readRegularFile(const std::string& path, std::size_t 
     ::close(fd);
     return std::nullopt;
   }
-  std::string bytes;
+  FileText text;
   char chunk[65536];
-  while (bytes.size() < maxBytes) {
+  while (text.bytes.size() <= maxBytes) {
     const auto n = ::read(fd, chunk, sizeof chunk);
     if (n <= 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(n));
+    text.bytes.append(chunk, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  if (bytes.size() > maxBytes) bytes.resize(maxBytes);
-  return bytes;
+  if (text.bytes.size() > maxBytes) {
+    // Only whole lines count: a line cut in two would name a clip that is not there.
+    text.bytes.resize(maxBytes);
+    const auto lastLineEnd = text.bytes.find_last_of('\n');
+    text.bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
+    text.cut = true;
+  }
+  return text;
 }
 
 std::string folderOf(const std::string& path) {
@@ -65,9 +78,18 @@ class Expander {
   void add(Clip clip, int depth) {
     if (full()) return;
     if (clip.kind == ClipKind::LocalFile && hasPlaylistName(clip.location)) {
-      if (auto text = readRegularFile(clip.location, limits_.maxFileBytes);
-          text && looksLikeText(*text)) {
-        expand(clip.location, *text, depth + 1);
+      if (bytesRead_ >= limits_.maxTotalBytes) {
+        note("playlists beyond " + std::to_string(limits_.maxTotalBytes >> 20) +
+             " MiB of text were left out");
+        return;
+      }
+      const auto budget = std::min(limits_.maxFileBytes, limits_.maxTotalBytes - bytesRead_);
+      if (auto text = readRegularFile(clip.location, budget); text && looksLikeText(text->bytes)) {
+        bytesRead_ += text->bytes.size();
+        if (text->cut) note(clip.displayName() + " was read only in part");
+        // Whatever is read counts against the budget, even a part that holds no whole line.
+        if (text->cut && text->bytes.empty()) bytesRead_ = limits_.maxTotalBytes;
+        expand(clip.location, text->bytes, depth + 1);
         return;
       }
     }
@@ -121,6 +143,7 @@ class Expander {
   const ResolveLimits& limits_;
   ResolvedSource result_;
   std::set<std::string> open_;  // playlists being expanded, to break cycles
+  std::size_t bytesRead_ = 0;
   bool truncated_ = false;
 };
 

@@ -20,6 +20,8 @@ struct ResolveLimits {
   std::size_t maxClips = 10000;
   int maxDepth = 4;  // .ram files listed inside .ram files, counting the outermost as 1
   std::size_t maxFileBytes = 16u << 20;
+  // All the playlist text read for one source, so that lists of lists cannot keep the UI busy.
+  std::size_t maxTotalBytes = 64u << 20;
 };
 
 // A .ram file is one whose name ends in ".ram" or ".rpm" and whose bytes read as text; a
