@@ -154,9 +154,12 @@ bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generat
     return true;
   }
   if (!decoder->error().empty()) {
+    // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "x" + std::string.
+    std::string text;
+    text.assign(1, '"').append(clip.displayName()).append("\" ended early: ");
+    text.append(decoder->error());
     std::lock_guard lock(mutex_);
-    if (job.list == list_)
-      message_ = "\"" + clip.displayName() + "\" ended early: " + decoder->error();
+    if (job.list == list_) message_ = std::move(text);
   }
   reportFor(job, index, [&](ClipReport& r) { r.frames = decoded; });
   return true;
