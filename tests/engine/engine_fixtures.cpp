@@ -38,7 +38,7 @@ void makeTone(const std::string& path, const ToneSpec& spec) {
       ":duration=" + std::to_string(spec.seconds) + " -ar " + std::to_string(spec.sampleRate) +
       " -ac " + std::to_string(spec.channels) + " -c:a " + spec.codec;
   if (!spec.title.empty()) command += " -metadata title=" + quoted(spec.title);
-  command += " " + quoted(path);
+  command.append(" ").append(quoted(path));
   if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
 }
 

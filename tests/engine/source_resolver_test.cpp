@@ -170,7 +170,7 @@ TEST(ResolveLimitsTest, ABigListIsCutAtItsLastWholeLine) {
 TEST(ResolveLimitsTest, ExactlyTheCapIsNotReportedAsCut) {
   TempDir dir;
   std::string text;
-  for (int i = 0; i < 3; ++i) text += "c" + std::to_string(i) + ".rm\r\n";
+  for (int i = 0; i < 3; ++i) text.append("c").append(std::to_string(i)).append(".rm\r\n");
   const auto ram = dir.write("three.ram", text);
   ResolveLimits limits;
   limits.maxClips = 3;
