@@ -67,6 +67,11 @@ void BrowserTreeView::clicked(QTreeWidgetItem* item) {
   if (after_) after_();
 }
 
+void BrowserTreeView::afterFirstFrame() {
+  if (!icons_.useDesktopTheme()) return;
+  for (auto& [node, item] : items_) item->setIcon(0, icons_.node(node->Image, node->SelectedImage));
+}
+
 QTreeWidgetItem* BrowserTreeView::itemFor(TreeNode* node) {
   auto it = items_.find(node);
   if (it != items_.end()) return it->second;

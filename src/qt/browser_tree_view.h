@@ -20,6 +20,7 @@ class BrowserTreeView : public ModelView {
   BrowserTreeView(Form1& form, QWidget* parent, AfterHandler after);
   QWidget* widget() override { return tree_; }
   void sync() override;
+  void afterFirstFrame() override;
 
   QTreeWidgetItem* itemOf(const std::string& key) const;
 

@@ -147,6 +147,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // loop comes after the frame is out.
     QTimer::singleShot(0, this, [this] {
       nameButtonsForAccessibility(face_);
+      for (auto& view : views_) view->afterFirstFrame();
       if (onFirstFrame_) onFirstFrame_();
     });
   }

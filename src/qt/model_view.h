@@ -21,6 +21,8 @@ class ModelView {
   virtual QWidget* widget() = 0;
   // Brings the widget in line with the model (contents, selection, geometry, visibility).
   virtual void sync() = 0;
+  // Work that can wait until the window's first frame is on screen.
+  virtual void afterFirstFrame() {}
 };
 
 // The drive and folder tree (tvwControl) and the clip list (File1), owned by the browser code.

@@ -30,7 +30,7 @@ void TreeIcons::load(int index) {
   if (origin_[index] != 0) return;
   const TreePictureSource& source = kSources[index];
   for (const char* name : source.themeNames) {
-    if (name && QIcon::hasThemeIcon(QString::fromLatin1(name))) {
+    if (themeAllowed_ && name && QIcon::hasThemeIcon(QString::fromLatin1(name))) {
       pictures_[index] = QIcon::fromTheme(QString::fromLatin1(name));
       origin_[index] = 1;
       return;
@@ -50,6 +50,20 @@ bool TreeIcons::fromTheme(int index) {
   if (index < 1 || index > 9) return false;
   load(index);
   return origin_[index] == 1;
+}
+
+bool TreeIcons::useDesktopTheme() {
+  if (themeAllowed_) return false;
+  themeAllowed_ = true;
+  bool changed = false;
+  for (int i = 1; i <= 9; ++i) {
+    if (origin_[i] == 0) continue;
+    origin_[i] = 0;
+    load(i);
+    changed = changed || origin_[i] == 1;
+  }
+  if (changed) nodes_.clear();
+  return changed;
 }
 
 QIcon TreeIcons::node(int image, int selectedImage) {

@@ -27,9 +27,14 @@ class TreeIcons {
   QIcon node(int image, int selectedImage);
   // Whether picture `index` came from the desktop theme (false: from the skin).
   bool fromTheme(int index);
+  // Looking the theme up reads the whole icon theme's index, which costs more than the rest of
+  // the tree; until this is called (after the window's first frame) the skin's pictures serve.
+  // Returns whether any picture changed, so the caller knows to set its nodes' icons again.
+  bool useDesktopTheme();
 
  private:
   void load(int index);
+  bool themeAllowed_ = false;
   std::array<QIcon, 10> pictures_;
   std::array<int, 10> origin_{};  // 0 not loaded, 1 theme, 2 skin
   std::map<std::pair<int, int>, QIcon> nodes_;

@@ -147,5 +147,18 @@ TEST(TreePictures, EveryPictureHasABundledFallbackThatRenders) {
   EXPECT_TRUE(icons.picture(10).isNull());
 }
 
+TEST(TreePictures, TheDesktopThemeIsConsultedOnlyAfterTheFirstFrame) {
+  TreeIcons icons;
+  for (int i = 1; i <= 9; ++i) EXPECT_FALSE(icons.fromTheme(i)) << i;
+  const bool changed = icons.useDesktopTheme();
+  bool anyFromTheme = false;
+  for (int i = 1; i <= 9; ++i) anyFromTheme = anyFromTheme || icons.fromTheme(i);
+  EXPECT_EQ(changed, anyFromTheme);
+  if (QIcon::hasThemeIcon(QStringLiteral("folder"))) {
+    EXPECT_TRUE(icons.fromTheme(8));
+  }
+  EXPECT_FALSE(icons.useDesktopTheme()) << "a second call changes nothing";
+}
+
 }  // namespace
 }  // namespace tunelark::qt
