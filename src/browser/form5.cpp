@@ -9,14 +9,7 @@ namespace {
 
 Control part(std::string name, ControlKind kind, std::string frame, int left, int top, int width,
              int height, std::string caption) {
-  Control c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.frame = std::move(frame);
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
+  Control c = makeControl(std::move(name), kind, std::move(frame), left, top, width, height);
   c.caption = std::move(caption);
   c.color = 0x00FF00;
   return c;

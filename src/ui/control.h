@@ -3,6 +3,7 @@
 // Positions and sizes are in twips (15 per logical pixel), relative to the control's frame.
 
 #include <string>
+#include <utility>
 
 namespace tunelark {
 
@@ -34,5 +35,19 @@ struct Control {
   std::string tooltip;  // what the control does, also its accessible name
   unsigned color = 0;   // text or line colour as 0xRRGGBB (labels, lines, list boxes)
 };
+
+// A control at its design-time place, shown.
+inline Control makeControl(std::string name, ControlKind kind, std::string frame, int left, int top,
+                           int width, int height) {
+  Control c;
+  c.name = std::move(name);
+  c.kind = kind;
+  c.frame = std::move(frame);
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  return c;
+}
 
 }  // namespace tunelark

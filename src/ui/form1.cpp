@@ -15,14 +15,7 @@ constexpr unsigned kGreen = 0x00FF00;
 
 Control make(std::string name, ControlKind kind, std::string frame, int left, int top, int width,
              int height, bool visible = true, std::string picture = {}, std::string tooltip = {}) {
-  Control c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.frame = std::move(frame);
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
+  Control c = makeControl(std::move(name), kind, std::move(frame), left, top, width, height);
   c.visible = visible;
   c.picture = std::move(picture);
   c.tooltip = std::move(tooltip);

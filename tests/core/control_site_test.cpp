@@ -5,20 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "core/recording_player.h"
+
 namespace tunelark {
 namespace {
 
-// A component that records the operations it received, in order.
-class RecordingPlayer : public PlayerControl {
- public:
-  void setSource(const std::string& s) override { calls.push_back("source:" + s); }
-  void setAutoStart(bool on) override { calls.push_back(on ? "auto:1" : "auto:0"); }
-  void playPause() override { calls.push_back("playpause"); }
-  void stop() override { calls.push_back("stop"); }
-  void nextClip() override { calls.push_back("next"); }
-  void previousClip() override { calls.push_back("prev"); }
-  std::vector<std::string> calls;
-};
+using testing::RecordingPlayer;
 
 TEST(ControlSite, KeepsStartupCallsUntilTheComponentAttaches) {
   ControlSite site{Control{}};
