@@ -32,12 +32,12 @@ std::uint32_t le32(const std::string& bytes, std::size_t at) {
 
 }  // namespace
 
-void makeTone(const std::string& path, const ToneSpec& spec) {
+void makeTone(const std::string& path, const ToneSpec& tone) {
   std::string command =
-      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(spec.frequency) +
-      ":duration=" + std::to_string(spec.seconds) + " -ar " + std::to_string(spec.sampleRate) +
-      " -ac " + std::to_string(spec.channels) + " -c:a " + spec.codec;
-  if (!spec.title.empty()) command += " -metadata title=" + quoted(spec.title);
+      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(tone.frequency) +
+      ":duration=" + std::to_string(tone.seconds) + " -ar " + std::to_string(tone.sampleRate) +
+      " -ac " + std::to_string(tone.channels) + " -c:a " + tone.codec;
+  if (!tone.title.empty()) command += " -metadata title=" + quoted(tone.title);
   command.append(" ").append(quoted(path));
   if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
 }

@@ -21,7 +21,7 @@ struct ToneSpec {
 };
 
 // Makes a sine-tone clip at `path` with the ffmpeg command; throws when ffmpeg fails.
-void makeTone(const std::string& path, const ToneSpec& spec = {});
+void makeTone(const std::string& path, const ToneSpec& tone = {});
 
 // Frames of interleaved s16 that `ffmpeg -i path -f s16le` decodes, at the clip's own rate
 // (or at `rate` and `channels` when given, which makes ffmpeg resample as the engine would).
