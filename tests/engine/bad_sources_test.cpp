@@ -93,6 +93,13 @@ std::vector<BadSource> badSources() {
                                              f.wav + "\n#EXT-X-ENDLIST\n");
        },
        "not a clip format"},
+      {"RealMediaSignatureThenJunk",
+       [](Fixture& f) {
+         std::string junk = ".RMF";
+         for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919 + 13) % 256);
+         return f.dir.write("fake.rm", junk);
+       },
+       "not a clip format"},
       {"BinaryJunkRam",
        [](Fixture& f) {
          std::string junk;

@@ -1,6 +1,10 @@
 #include "player/engine/clip_decoder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -24,6 +28,20 @@ std::string describe(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
   return text;
+}
+
+// RealMedia files announce themselves in their first four bytes. Naming the demuxer for them
+// spares FFmpeg's content probe, which asks every demuxer it has in turn and so pulls pages of
+// many libraries into memory for nothing. Anything else is probed, within the whitelist.
+const AVInputFormat* realMediaFormat(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  char magic[4] = {};
+  const bool read = ::read(fd, magic, sizeof magic) == static_cast<ssize_t>(sizeof magic);
+  ::close(fd);
+  if (read && (std::memcmp(magic, ".RMF", 4) == 0 || std::memcmp(magic, ".ra\xfd", 4) == 0))
+    return av_find_input_format("rm");
+  return nullptr;
 }
 
 }  // namespace
@@ -102,7 +120,8 @@ bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
     url = "file:" + clip.location;
   }
   deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
-  int ret = avformat_open_input(&ff.format, url.c_str(), nullptr, nullptr);
+  const AVInputFormat* known = network_ ? nullptr : realMediaFormat(clip.location);
+  int ret = avformat_open_input(&ff.format, url.c_str(), known, nullptr);
   if (ret < 0) {
     // avformat_open_input frees the context on failure.
     ff.format = nullptr;
