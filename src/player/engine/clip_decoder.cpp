@@ -44,6 +44,16 @@ const AVInputFormat* realMediaFormat(const std::string& path) {
   return nullptr;
 }
 
+bool audioParametersKnown(const AVFormatContext* format) {
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVCodecParameters* p = format->streams[i]->codecpar;
+    if (p->codec_type == AVMEDIA_TYPE_AUDIO && p->codec_id != AV_CODEC_ID_NONE &&
+        p->sample_rate > 0 && p->ch_layout.nb_channels > 0)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 struct ClipDecoder::Ffmpeg {
@@ -135,11 +145,16 @@ bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
     }
     return false;
   }
-  deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
-  ret = avformat_find_stream_info(ff.format, nullptr);
-  if (ret < 0) {
-    error = ret == AVERROR_EXIT ? "the server did not answer in time" : describe(ret);
-    return false;
+  // A RealMedia header already names each stream's codec, rate and channels. Reading ahead
+  // for stream parameters would only look the codec up among all of FFmpeg's and decode a few
+  // frames, pulling megabytes of the codec library into memory for nothing.
+  if (!known || !audioParametersKnown(ff.format)) {
+    deadline_ = std::chrono::steady_clock::now() + limits_.networkTimeout;
+    ret = avformat_find_stream_info(ff.format, nullptr);
+    if (ret < 0) {
+      error = ret == AVERROR_EXIT ? "the server did not answer in time" : describe(ret);
+      return false;
+    }
   }
   ff.stream = av_find_best_stream(ff.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
   if (ff.stream < 0) {
