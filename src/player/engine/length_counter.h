@@ -4,19 +4,15 @@
 // usable length, so the clip is decoded (without resampling) on a thread of its own and its
 // samples counted; the exact count the player makes when it reaches the end replaces it.
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <vector>
 
 #include "player/engine/audio_sink.h"
 #include "player/engine/clip.h"
+#include "player/engine/latest_job_thread.h"
 
 namespace tunelark::engine {
 
@@ -45,23 +41,13 @@ class LengthCounter {
     std::uint64_t list = 0;
     int from = 0;
   };
-  void run();
   void count(const Request& request, std::uint64_t generation);
 
   const AudioFormat format_;
   const Known known_;
   const Found found_;
 
-  // Bumped under mutex_ by every request, cancel and quit; read without it while counting.
-  std::atomic<std::uint64_t> generation_{0};
-
-  // Guarded by mutex_.
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<Request> request_;
-  bool quit_ = false;
-
-  std::thread thread_;  // last: it starts once everything above exists
+  LatestJobThread<Request> jobs_;  // last: its thread starts once everything above exists
 };
 
 }  // namespace tunelark::engine

@@ -12,39 +12,23 @@ PlaybackWorker::PlaybackWorker(SampleBuffer& buffer, AudioFormat format,
     : buffer_(buffer),
       format_(format),
       networkTimeout_(networkTimeout),
-      thread_([this] { run(); }) {}
+      jobs_([this](const Job& job, std::uint64_t generation) { decodeJob(job, generation); }) {}
 
 PlaybackWorker::~PlaybackWorker() {
-  {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
-    ++generation_;
-  }
-  wake_.notify_all();
-  buffer_.close();  // a write waiting for room returns at once
-  thread_.join();
+  jobs_.requestQuit();
+  buffer_.close();  // a write waiting for room returns at once; jobs_ then joins the thread
 }
 
 void PlaybackWorker::play(std::shared_ptr<const ClipList> clips, int clip, std::int64_t frames) {
   // The buffer's new epoch comes first, so the thread cannot start writing the new job into
   // the old epoch, and a write still waiting for the old job returns at once.
   const auto epoch = buffer_.reset(clip, frames);
-  {
-    std::lock_guard lock(mutex_);
-    job_ = Job{std::move(clips), clip, frames, epoch, list_};
-    ++generation_;
-  }
-  wake_.notify_all();
+  jobs_.post(Job{std::move(clips), clip, frames, epoch, list()});
 }
 
 void PlaybackWorker::cancel(int clip) {
   buffer_.reset(clip, 0);
-  {
-    std::lock_guard lock(mutex_);
-    job_.reset();
-    ++generation_;
-  }
-  wake_.notify_all();
+  jobs_.cancel();
 }
 
 void PlaybackWorker::newList() {
@@ -87,22 +71,6 @@ void PlaybackWorker::setMessage(std::string message) {
   message_ = std::move(message);
 }
 
-void PlaybackWorker::run() {
-  std::uint64_t seen = 0;
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
-    if (quit_) return;
-    seen = generation_;
-    if (!job_) continue;
-    const Job job = std::move(*job_);
-    job_.reset();
-    lock.unlock();
-    decodeJob(job, seen);
-    lock.lock();
-  }
-}
-
 void PlaybackWorker::decodeJob(const Job& job, std::uint64_t generation) {
   const int count = static_cast<int>(job.clips->size());
   for (int index = std::max(0, job.clip); index < count; ++index) {
@@ -112,7 +80,7 @@ void PlaybackWorker::decodeJob(const Job& job, std::uint64_t generation) {
 }
 
 bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generation) {
-  const auto stale = [this, generation] { return generation_ != generation; };
+  const auto stale = [this, generation] { return jobs_.stale(generation); };
   const Clip& clip = (*job.clips)[static_cast<std::size_t>(index)];
   std::string why;
   auto decoder = ClipDecoder::open(clip, format_, DecoderLimits{networkTimeout_, stale}, why);

@@ -3,9 +3,7 @@
 // into the sample buffer, skips what cannot be played, and reports per clip what it learnt
 // (metadata title, counted length, why it was skipped).
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -13,10 +11,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "player/engine/clip.h"
+#include "player/engine/latest_job_thread.h"
 #include "player/engine/sample_buffer.h"
 
 namespace tunelark::engine {
@@ -63,7 +61,6 @@ class PlaybackWorker {
     std::uint64_t epoch = 0;
     std::uint64_t list = 0;
   };
-  void run();
   void decodeJob(const Job& job, std::uint64_t generation);
   bool decodeClip(const Job& job, int index, std::uint64_t generation);
   void skip(const Job& job, int index, const std::string& why);
@@ -73,20 +70,14 @@ class PlaybackWorker {
   const AudioFormat format_;
   const std::chrono::milliseconds networkTimeout_;
 
-  // Bumped under mutex_ for every new job, cancel and quit; read without the lock by the
-  // decoding thread and FFmpeg's interrupt callback to notice that their work is stale.
-  std::atomic<std::uint64_t> generation_{0};
-
-  // Guarded by mutex_: the job to run, the quit request, and everything reported to the UI.
+  // Guarded by mutex_: everything reported to the UI.
   mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<Job> job_;
-  bool quit_ = false;
   std::uint64_t list_ = 0;  // the current list; reports from an older one are dropped
   std::map<int, ClipReport> reports_;
   std::string message_;
 
-  std::thread thread_;  // last: it starts once everything above exists
+  // Last: its thread starts once everything above exists, and ends before any of it goes.
+  LatestJobThread<Job> jobs_;
 };
 
 }  // namespace tunelark::engine
