@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSessionManager>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -64,17 +65,21 @@ int main(int argc, char** argv) {
       std::printf("first-frame %lld\n", monotonicNs());
       std::fflush(stdout);
     }
-    // Rendering the icon's sizes is not needed for the first frame.
-    window.setWindowIcon(QIcon(QStringLiteral(":/skin/app_icon.svg")));
-    const QString path = tunelark::qt::PlayerSite::modulePath();
-    const QString failure = window.playerSite().load(path);
-    if (!failure.isEmpty())
-      std::fprintf(stderr, "tunelark: the player module could not be loaded: %s\n",
-                   qPrintable(failure));
-    if (bench) {
-      std::printf("player-ready %lld\n", monotonicNs());
-      std::fflush(stdout);
-    }
+    // The window finishes its own touches first (cursors, theme icons); the player's libraries
+    // come on the next turn of the event loop.
+    QTimer::singleShot(0, &window, [&window, bench] {
+      // Rendering the icon's sizes is not needed for the first frame.
+      window.setWindowIcon(QIcon(QStringLiteral(":/skin/app_icon.svg")));
+      const QString path = tunelark::qt::PlayerSite::modulePath();
+      const QString failure = window.playerSite().load(path);
+      if (!failure.isEmpty())
+        std::fprintf(stderr, "tunelark: the player module could not be loaded: %s\n",
+                     qPrintable(failure));
+      if (bench) {
+        std::printf("player-ready %lld\n", monotonicNs());
+        std::fflush(stdout);
+      }
+    });
   });
   window.setOnClosed([] { QCoreApplication::quit(); });
 

@@ -46,8 +46,10 @@ double firstClick(const tunelark::bench::ScratchFolder& folder,
   form.buildtree();
   QWidget parent;
   parent.resize(185, 89);
+  tunelark::qt::SkinPictures skin;
   std::unique_ptr<tunelark::qt::BrowserTreeView> view;
-  view = std::make_unique<tunelark::qt::BrowserTreeView>(form, &parent, [&view] { view->sync(); });
+  view = std::make_unique<tunelark::qt::BrowserTreeView>(form, &parent, skin,
+                                                         [&view] { view->sync(); });
   view->sync();
   parent.show();
   if (!QTest::qWaitForWindowExposed(&parent)) return -1;

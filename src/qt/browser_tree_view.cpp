@@ -19,15 +19,16 @@ QString shown(const std::string& bytes) {
 
 }  // namespace
 
-BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, AfterHandler after)
-    : form_(form), after_(std::move(after)), tree_(new QTreeWidget(parent)) {
+BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, SkinPictures& skin,
+                                 AfterHandler after)
+    : form_(form), after_(std::move(after)), tree_(new QTreeWidget(parent)), icons_(skin) {
   tree_->setObjectName(QStringLiteral("tvwControl"));
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
   tree_->setFrameShape(QFrame::NoFrame);
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   tree_->setUniformRowHeights(true);
-  tree_->setIconSize(QSize(16, 16));
+  tree_->setIconSize(QSize(kTreePictureSize, kTreePictureSize));
   tree_->setIndentation(14);
   // Long folder names scroll sideways instead of being cut off.
   tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);

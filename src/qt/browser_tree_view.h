@@ -17,7 +17,7 @@ namespace tunelark::qt {
 
 class BrowserTreeView : public ModelView {
  public:
-  BrowserTreeView(Form1& form, QWidget* parent, AfterHandler after);
+  BrowserTreeView(Form1& form, QWidget* parent, SkinPictures& skin, AfterHandler after);
   QWidget* widget() override { return tree_; }
   void sync() override;
   void afterFirstFrame() override;

@@ -7,8 +7,9 @@
 
 namespace tunelark::qt {
 
-std::unique_ptr<ModelView> makeTreeView(Form1& form, QWidget* parent, AfterHandler after) {
-  return std::make_unique<BrowserTreeView>(form, parent, std::move(after));
+std::unique_ptr<ModelView> makeTreeView(Form1& form, QWidget* parent, SkinPictures& skin,
+                                        AfterHandler after) {
+  return std::make_unique<BrowserTreeView>(form, parent, skin, std::move(after));
 }
 
 std::unique_ptr<ModelView> makeFileListView(Form1& form, QWidget* parent, AfterHandler) {

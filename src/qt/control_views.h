@@ -20,8 +20,9 @@ using ClickSink = std::function<void(const std::string& controlName)>;
 std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
                                            ClickSink onClick);
 
-// Gives every picture button below `root` its accessible name (its tooltip).
-void nameButtonsForAccessibility(QWidget* root);
+// Gives every picture button below `root` its accessible name (its tooltip) and its pointing
+// hand cursor; both wait until the window's first frame is out.
+void finishButtons(QWidget* root);
 
 // An empty dark box where a view that is not available would be.
 std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent);

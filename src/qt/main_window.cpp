@@ -10,6 +10,7 @@
 #include "qt/handler_guard.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
+#include "qt/skin_manifest.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
@@ -18,6 +19,7 @@ namespace tunelark::qt {
 MainWindow::MainWindow(Form1& form)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       form_(form),
+      skin_(&PrerenderedSkin::builtIn()),
       face_(new QWidget(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString());  // the window's caption is empty and no code changes it
@@ -40,18 +42,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::renderFirstFrameAhead() {
-  // SVG rendering is most of the first frame's cost; a second core can do it while the widgets
-  // are being made.
-  std::vector<std::pair<QString, QSize>> wanted;
-  std::map<std::string, bool> frameShown;
-  for (Control* c : form_.controls())
-    if (c->kind == ControlKind::Frame) frameShown[c->name] = c->visible;
-  for (Control* c : form_.controls()) {
-    if (c->kind != ControlKind::Image && c->kind != ControlKind::PictureBox) continue;
-    if (!c->visible || !frameShown[c->frame] || c->picture.empty()) continue;
-    wanted.emplace_back(QString::fromStdString(c->picture), pxRect(*c).size());
-  }
-  skin_.renderAhead(std::move(wanted), qApp->devicePixelRatio());
+  // Pictures not prerendered for this screen (any ratio but 1) are most of the first frame's
+  // cost; a second core can render them while the widgets are being made.
+  skin_.renderAhead(shownSkinPictureUses(form_), qApp->devicePixelRatio());
 }
 
 void MainWindow::buildViews() {
@@ -72,7 +65,7 @@ void MainWindow::buildViews() {
         view = makePlaylistView(form_, parent, after);
         break;
       case ControlKind::TreeView:
-        view = makeTreeView(form_, parent, after);
+        view = makeTreeView(form_, parent, skin_, after);
         if (!view) view = makePlaceholderView(*c, parent);
         break;
       case ControlKind::FileListBox:
@@ -144,11 +137,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     firstFramePending_ = false;
     qApp->removeEventFilter(this);
     // Painting and flushing to the screen finish in the same pass; the next turn of the event
-    // loop comes after the frame is out.
+    // loop comes after the frame is out. The frame is reported before anything else is done.
     QTimer::singleShot(0, this, [this] {
-      nameButtonsForAccessibility(face_);
-      for (auto& view : views_) view->afterFirstFrame();
       if (onFirstFrame_) onFirstFrame_();
+      finishButtons(face_);
+      for (auto& view : views_) view->afterFirstFrame();
     });
   }
   return QWidget::eventFilter(watched, event);

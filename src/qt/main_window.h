@@ -38,7 +38,8 @@ class MainWindow : public QWidget {
   void unloadOnce();
   bool unloaded() const { return unloaded_; }
 
-  // Called once, after the window's first frame has been painted and flushed.
+  // Called once, after the window's first frame has been painted and flushed, before the
+  // window's own after-frame touches (button cursors and names, desktop theme icons).
   void setOnFirstFrame(std::function<void()> callback) { onFirstFrame_ = std::move(callback); }
   // Called after the window has been closed (and Form_Unload has run).
   void setOnClosed(std::function<void()> callback) { onClosed_ = std::move(callback); }

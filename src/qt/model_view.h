@@ -12,6 +12,8 @@ class Form1;
 
 namespace tunelark::qt {
 
+class SkinPictures;
+
 // Called by a view after it delivered input to a handler: the window then syncs every view.
 using AfterHandler = std::function<void()>;
 
@@ -26,7 +28,8 @@ class ModelView {
 };
 
 // The drive and folder tree (tvwControl) and the clip list (File1), owned by the browser code.
-std::unique_ptr<ModelView> makeTreeView(Form1& form, QWidget* parent, AfterHandler after);
+std::unique_ptr<ModelView> makeTreeView(Form1& form, QWidget* parent, SkinPictures& skin,
+                                        AfterHandler after);
 std::unique_ptr<ModelView> makeFileListView(Form1& form, QWidget* parent, AfterHandler after);
 // Shows the file-type dialog while form.form5 is loaded; call after every handler.
 void syncForm5Dialog(Form1& form, QWidget* parent, AfterHandler after);

@@ -1,18 +1,14 @@
 #include "qt/skin_pictures.h"
 
 #include <QFile>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
+
+#include "qt/skin_render.h"
 
 namespace tunelark::qt {
 
 namespace {
-
-QString resourcePath(const QString& name) { return QStringLiteral(":/skin/%1.svg").arg(name); }
-
-constexpr QRgb kPlaceholder = 0xff1a1f24;
 
 QSize deviceSize(QSize logical, qreal dpr) {
   return QSize(static_cast<int>(std::ceil(logical.width() * dpr)),
@@ -23,20 +19,8 @@ QString cacheKey(const QString& name, QSize device) {
   return QStringLiteral("%1|%2x%3").arg(name).arg(device.width()).arg(device.height());
 }
 
-// Safe off the UI thread: QImage painting and SVG parsing need no GUI thread.
 QImage render(const QString& name, QSize device) {
-  QImage image(device, QImage::Format_ARGB32_Premultiplied);
-  image.fill(kPlaceholder);
-  if (name.isEmpty() || !QFile::exists(resourcePath(name))) return image;
-  QSvgRenderer renderer(resourcePath(name));
-  if (!renderer.isValid()) return image;
-  // Transparent first: a picture may leave parts of its box for the frame to show.
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(device)));
-  return image;
+  return renderSkinFile(name.isEmpty() ? QString() : skinResourcePath(name), device);
 }
 
 }  // namespace
@@ -46,12 +30,18 @@ SkinPictures::~SkinPictures() {
 }
 
 bool SkinPictures::exists(const QString& name) const {
-  return !name.isEmpty() && QFile::exists(resourcePath(name));
+  return !name.isEmpty() && QFile::exists(skinResourcePath(name));
 }
 
 int SkinPictures::cachedCount() {
   collectAhead();
   return static_cast<int>(cache_.size());
+}
+
+QImage SkinPictures::prerendered(const QString& name, QSize device, qreal dpr) const {
+  // Prerendered pixels are for a ratio of exactly 1; any other is rendered for its own size.
+  if (!prerendered_ || dpr != 1.0) return {};
+  return prerendered_->find(name, device);
 }
 
 void SkinPictures::renderAhead(std::vector<std::pair<QString, QSize>> wanted, qreal dpr) {
@@ -60,11 +50,9 @@ void SkinPictures::renderAhead(std::vector<std::pair<QString, QSize>> wanted, qr
   for (auto& [name, logical] : wanted) {
     if (logical.isEmpty()) continue;
     const QSize device = deviceSize(logical, dpr);
-    if (cache_.contains(cacheKey(name, device))) continue;
-    bool queued = false;
-    for (const auto& job : batch->jobs)
-      queued = queued || (job.name == name && job.device == device);
-    if (!queued) batch->jobs.push_back({name, device, {}});
+    if (cache_.contains(cacheKey(name, device)) || !prerendered(name, device, dpr).isNull())
+      continue;
+    if (!batch->has(name, device)) batch->jobs.push_back({name, device, {}});
   }
   if (batch->jobs.empty()) return;
   // Largest first, so the two threads that share the batch finish close together.
@@ -73,6 +61,11 @@ void SkinPictures::renderAhead(std::vector<std::pair<QString, QSize>> wanted, qr
   });
   batch_ = std::move(batch);
   worker_ = std::thread([batch = batch_.get()] { batch->work(); });
+}
+
+bool SkinPictures::Batch::has(const QString& name, QSize device) const {
+  return std::any_of(jobs.begin(), jobs.end(),
+                     [&](const Job& job) { return job.name == name && job.device == device; });
 }
 
 void SkinPictures::Batch::work() {
@@ -86,20 +79,31 @@ void SkinPictures::collectAhead() {
   batch_->work();
   worker_.join();
   for (auto& job : batch_->jobs)
-    cache_.insert(cacheKey(job.name, job.device), QPixmap::fromImage(std::move(job.image)));
+    cache_.insert(cacheKey(job.name, job.device), std::move(job.image));
   batch_.reset();
 }
 
-QPixmap SkinPictures::pixmap(const QString& name, QSize logical, qreal dpr) {
+QImage SkinPictures::picture(const QString& name, QSize logical, qreal dpr) {
   if (logical.isEmpty()) return {};
-  collectAhead();
   const QSize device = deviceSize(logical, dpr);
+  if (QImage image = prerendered(name, device, dpr); !image.isNull()) return image;
   const QString key = cacheKey(name, device);
   auto it = cache_.find(key);
-  if (it == cache_.end()) it = cache_.insert(key, QPixmap::fromImage(render(name, device)));
+  // Waiting for the batch only pays when the picture is in it.
+  if (it == cache_.end() && batch_ && batch_->has(name, device)) {
+    collectAhead();
+    it = cache_.find(key);
+  }
+  if (it == cache_.end()) it = cache_.insert(key, render(name, device));
   // The ratio depends on the asker, not on who rendered it.
   it->setDevicePixelRatio(dpr);
   return *it;
+}
+
+QPixmap SkinPictures::pixmap(const QString& name, QSize logical, qreal dpr) {
+  QPixmap pm = QPixmap::fromImage(picture(name, logical, dpr), Qt::NoOpaqueDetection);
+  pm.setDevicePixelRatio(dpr);
+  return pm;
 }
 
 }  // namespace tunelark::qt

@@ -1,34 +1,13 @@
 #include "qt/tree_icons.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 
 namespace tunelark::qt {
 
-namespace {
-
-constexpr std::array<TreePictureSource, 10> kSources = {{
-    {{nullptr, nullptr}, nullptr},
-    {{"computer", nullptr}, "tree_computer"},
-    {{"media-floppy", nullptr}, "tree_floppy"},
-    {{"drive-harddisk", nullptr}, "tree_harddisk"},
-    {{"media-optical", nullptr}, "tree_optical"},
-    {{"drive-removable-media", nullptr}, "tree_removable"},
-    {{"network-server", "folder-remote"}, "tree_network"},
-    // Themes rarely draw a RAM disk; only a dedicated picture keeps it apart from a hard disk.
-    {{"media-memory", nullptr}, "tree_ram"},
-    {{"folder", nullptr}, "tree_folder"},
-    {{"folder-open", nullptr}, "tree_folder_open"},
-}};
-
-}  // namespace
-
-const TreePictureSource& treePictureSource(int index) {
-  return kSources.at(index >= 1 && index <= 9 ? index : 0);
-}
-
 void TreeIcons::load(int index) {
   if (origin_[index] != 0) return;
-  const TreePictureSource& source = kSources[index];
+  const TreePictureSource& source = treePictureSource(index);
   for (const char* name : source.themeNames) {
     if (themeAllowed_ && name && QIcon::hasThemeIcon(QString::fromLatin1(name))) {
       pictures_[index] = QIcon::fromTheme(QString::fromLatin1(name));
@@ -36,7 +15,11 @@ void TreeIcons::load(int index) {
       return;
     }
   }
-  pictures_[index] = QIcon(QStringLiteral(":/skin/%1.svg").arg(QLatin1String(source.bundled)));
+  // Rendered straight from the skin: an SVG icon would load the icon engine plugin and parse
+  // the file again for every size the view asks about.
+  pictures_[index] =
+      QIcon(skin_.pixmap(QString::fromLatin1(source.bundled),
+                         QSize(kTreePictureSize, kTreePictureSize), qApp->devicePixelRatio()));
   origin_[index] = 2;
 }
 
@@ -75,10 +58,8 @@ QIcon TreeIcons::node(int image, int selectedImage) {
   QIcon combined;
   const QIcon normal = picture(image);
   const QIcon selected = picture(selectedImage);
-  for (int size : {16, 24, 32, 48}) {
-    combined.addPixmap(normal.pixmap(size, size), QIcon::Normal);
-    combined.addPixmap(selected.pixmap(size, size), QIcon::Selected);
-  }
+  combined.addPixmap(normal.pixmap(kTreePictureSize, kTreePictureSize), QIcon::Normal);
+  combined.addPixmap(selected.pixmap(kTreePictureSize, kTreePictureSize), QIcon::Selected);
   return nodes_.emplace(std::make_pair(image, selectedImage), combined).first->second;
 }
 

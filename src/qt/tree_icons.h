@@ -8,19 +8,16 @@
 #include <map>
 #include <utility>
 
+#include "qt/skin_pictures.h"
+#include "qt/tree_picture_sources.h"
+
 namespace tunelark::qt {
-
-// The picture's role and where it comes from.
-struct TreePictureSource {
-  const char* themeNames[2];  // tried in order; nullptr ends the list
-  const char* bundled;        // skin picture name, used when the theme has none
-};
-
-// Sources of ImageList1's pictures 1..9 (index 0 unused).
-const TreePictureSource& treePictureSource(int index);
 
 class TreeIcons {
  public:
+  // Skin pictures are rendered through `skin`, which must outlive this object.
+  explicit TreeIcons(SkinPictures& skin) : skin_(skin) {}
+
   // Picture `index` (1..9); an index outside the list gives an empty icon.
   QIcon picture(int index);
   // The icon of a node: `image` normally, `selectedImage` while the node is selected.
@@ -34,6 +31,7 @@ class TreeIcons {
 
  private:
   void load(int index);
+  SkinPictures& skin_;
   bool themeAllowed_ = false;
   std::array<QIcon, 10> pictures_;
   std::array<int, 10> origin_{};  // 0 not loaded, 1 theme, 2 skin

@@ -35,7 +35,7 @@ class TreeWidget : public ::testing::Test {
     form.tvwControl.box.width = 6000;
     form.tvwControl.box.height = 6000;
     parent.resize(400, 400);
-    view = std::make_unique<BrowserTreeView>(form, &parent, [this] {
+    view = std::make_unique<BrowserTreeView>(form, &parent, skin, [this] {
       ++afterCalls;
       view->sync();
     });
@@ -65,6 +65,7 @@ class TreeWidget : public ::testing::Test {
   FakeHost host;
   Form1 form{app, host};
   QWidget parent;
+  SkinPictures skin;
   std::unique_ptr<BrowserTreeView> view;
   int afterCalls = 0;
 };
@@ -134,7 +135,8 @@ TEST_F(TreeWidget, FolderIconChangesWhenSelected) {
 }
 
 TEST(TreePictures, EveryPictureHasABundledFallbackThatRenders) {
-  TreeIcons icons;
+  SkinPictures skin;
+  TreeIcons icons(skin);
   for (int i = 1; i <= 9; ++i) {
     SCOPED_TRACE(i);
     const TreePictureSource& source = treePictureSource(i);
@@ -148,7 +150,8 @@ TEST(TreePictures, EveryPictureHasABundledFallbackThatRenders) {
 }
 
 TEST(TreePictures, TheDesktopThemeIsConsultedOnlyAfterTheFirstFrame) {
-  TreeIcons icons;
+  SkinPictures skin;
+  TreeIcons icons(skin);
   for (int i = 1; i <= 9; ++i) EXPECT_FALSE(icons.fromTheme(i)) << i;
   const bool changed = icons.useDesktopTheme();
   bool anyFromTheme = false;

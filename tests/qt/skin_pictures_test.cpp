@@ -18,7 +18,7 @@ class SkinScale : public ::testing::TestWithParam<double> {};
 TEST_P(SkinScale, PictureIsRenderedAtDeviceSize) {
   SkinPictures skin;
   const qreal dpr = GetParam();
-  const QPixmap pm = skin.pixmap(QStringLiteral("exit"), QSize(45, 15), dpr);
+  const QImage pm = skin.picture(QStringLiteral("exit"), QSize(45, 15), dpr);
   EXPECT_EQ(pm.size(), QSize(qCeil(45 * dpr), qCeil(15 * dpr)));
   EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), dpr);
   // Fractional ratios round the device size up, so the picture covers the whole control.
@@ -47,7 +47,7 @@ TEST(SkinPictures, EveryPictureTheWindowNamesExists) {
 TEST(SkinPictures, MissingPictureIsADarkBox) {
   SkinPictures skin;
   EXPECT_FALSE(skin.exists(QStringLiteral("no_such_picture")));
-  const QImage img = skin.pixmap(QStringLiteral("no_such_picture"), QSize(10, 6), 1.0).toImage();
+  const QImage img = skin.picture(QStringLiteral("no_such_picture"), QSize(10, 6), 1.0);
   ASSERT_EQ(img.size(), QSize(10, 6));
   const QColor c = img.pixelColor(5, 3);
   EXPECT_EQ(c.alpha(), 255);
@@ -56,7 +56,7 @@ TEST(SkinPictures, MissingPictureIsADarkBox) {
 
 TEST(SkinPictures, RenderedPictureHasContent) {
   SkinPictures skin;
-  const QImage img = skin.pixmap(QStringLiteral("play"), QSize(45, 15), 1.0).toImage();
+  const QImage img = skin.picture(QStringLiteral("play"), QSize(45, 15), 1.0);
   // A real button face is not one flat colour.
   QSet<QRgb> colours;
   for (int y = 0; y < img.height(); ++y)
@@ -66,13 +66,16 @@ TEST(SkinPictures, RenderedPictureHasContent) {
 
 TEST(SkinPictures, RenderingsAreReusedPerSize) {
   SkinPictures skin;
-  const QPixmap a = skin.pixmap(QStringLiteral("play"), QSize(45, 15), 1.0);
-  const QPixmap b = skin.pixmap(QStringLiteral("play"), QSize(45, 15), 1.0);
+  const QImage a = skin.picture(QStringLiteral("play"), QSize(45, 15), 1.0);
+  const QImage b = skin.picture(QStringLiteral("play"), QSize(45, 15), 1.0);
   EXPECT_EQ(a.cacheKey(), b.cacheKey());
   EXPECT_EQ(skin.cachedCount(), 1);
-  skin.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0);
+  skin.picture(QStringLiteral("play"), QSize(45, 15), 2.0);
   EXPECT_EQ(skin.cachedCount(), 2);
-  EXPECT_TRUE(skin.pixmap(QStringLiteral("play"), QSize(0, 15), 1.0).isNull());
+  EXPECT_TRUE(skin.picture(QStringLiteral("play"), QSize(0, 15), 1.0).isNull());
+  const QPixmap pm = skin.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0);
+  EXPECT_EQ(pm.size(), QSize(90, 30));
+  EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), 2.0);
 }
 
 }  // namespace
@@ -90,8 +93,8 @@ TEST(SkinPicturesAhead, MatchesWhatIsRenderedOnDemand) {
                     2.0);
   EXPECT_EQ(ahead.cachedCount(), 2) << "duplicates rendered once, empty sizes skipped";
   SkinPictures direct;
-  const QImage a = ahead.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0).toImage();
-  const QImage b = direct.pixmap(QStringLiteral("play"), QSize(45, 15), 2.0).toImage();
+  const QImage a = ahead.picture(QStringLiteral("play"), QSize(45, 15), 2.0);
+  const QImage b = direct.picture(QStringLiteral("play"), QSize(45, 15), 2.0);
   EXPECT_EQ(a.size(), QSize(90, 30));
   EXPECT_EQ(a.convertToFormat(QImage::Format_ARGB32), b.convertToFormat(QImage::Format_ARGB32));
   EXPECT_EQ(ahead.cachedCount(), 2) << "the picture rendered ahead was reused";

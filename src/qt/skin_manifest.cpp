@@ -1,0 +1,47 @@
+#include "qt/skin_manifest.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "qt/tree_picture_sources.h"
+#include "qt/twips.h"
+#include "ui/form1.h"
+
+namespace tunelark::qt {
+
+namespace {
+
+bool hasPicture(const Control& c) {
+  return (c.kind == ControlKind::Image || c.kind == ControlKind::PictureBox) &&
+         !c.picture.empty() && c.width > 0 && c.height > 0;
+}
+
+void addOnce(std::vector<SkinPictureUse>& uses, SkinPictureUse use) {
+  if (std::find(uses.begin(), uses.end(), use) == uses.end()) uses.push_back(std::move(use));
+}
+
+}  // namespace
+
+std::vector<SkinPictureUse> allSkinPictureUses(Form1& form) {
+  std::vector<SkinPictureUse> uses;
+  for (Control* c : form.controls())
+    if (hasPicture(*c)) addOnce(uses, {QString::fromStdString(c->picture), pxRect(*c).size()});
+  for (int i = 1; i <= 9; ++i)
+    addOnce(uses, {QString::fromLatin1(treePictureSource(i).bundled),
+                   QSize(kTreePictureSize, kTreePictureSize)});
+  return uses;
+}
+
+std::vector<SkinPictureUse> shownSkinPictureUses(Form1& form) {
+  std::map<std::string, bool> frameShown;
+  for (Control* c : form.controls())
+    if (c->kind == ControlKind::Frame) frameShown[c->name] = c->visible;
+  std::vector<SkinPictureUse> uses;
+  for (Control* c : form.controls())
+    if (hasPicture(*c) && c->visible && frameShown[c->frame])
+      addOnce(uses, {QString::fromStdString(c->picture), pxRect(*c).size()});
+  return uses;
+}
+
+}  // namespace tunelark::qt
