@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "qt/app_icon.h"
 #include "qt/main_window.h"
 #include "qt/player_site.h"
 #include "qt/qt_host.h"
@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     // The window finishes its own touches first (cursors, theme icons); the player's libraries
     // come on the next turn of the event loop.
     QTimer::singleShot(0, &window, [&window, bench] {
-      // Rendering the icon's sizes is not needed for the first frame.
-      window.setWindowIcon(QIcon(QStringLiteral(":/skin/app_icon.svg")));
+      // The window manager needs the icon only once the window is there.
+      window.setWindowIcon(tunelark::qt::appIcon(window.skin()));
       const QString path = tunelark::qt::PlayerSite::modulePath();
       const QString failure = window.playerSite().load(path);
       if (!failure.isEmpty())

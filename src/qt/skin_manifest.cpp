@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "qt/app_icon.h"
 #include "qt/tree_picture_sources.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
@@ -30,6 +31,7 @@ std::vector<SkinPictureUse> allSkinPictureUses(Form1& form) {
   for (int i = 1; i <= 9; ++i)
     addOnce(uses, {QString::fromLatin1(treePictureSource(i).bundled),
                    QSize(kTreePictureSize, kTreePictureSize)});
+  for (int size : kAppIconSizes) addOnce(uses, {QStringLiteral("app_icon"), QSize(size, size)});
   return uses;
 }
 

@@ -16,7 +16,8 @@ namespace tunelark::qt {
 
 using SkinPictureUse = std::pair<QString, QSize>;  // picture name, logical size
 
-// Every picture any control can show, and the tree's pictures; each pair once.
+// Every picture any control can show, the tree's pictures and the program's icon; each pair
+// once.
 std::vector<SkinPictureUse> allSkinPictureUses(Form1& form);
 
 // The pictures of the window as the model stands: controls shown, in frames shown.
