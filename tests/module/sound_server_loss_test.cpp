@@ -74,7 +74,27 @@ class PrivateSoundServer {
   QProcess server_;
 };
 
-TEST(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
+// How long the server stays away. Qt 6.4's backend tries once more three seconds after a loss
+// and then gives up; a server back after that is reached by the module's own stream.
+struct Outage {
+  const char* name;
+  int milliseconds;
+};
+
+class SoundServerLoss : public ::testing::TestWithParam<Outage> {};
+
+// Streams the server at `address` is playing, one line each.
+QByteArray sinkInputs(const QString& address) {
+  QProcess list;
+  QProcessEnvironment client = QProcessEnvironment::systemEnvironment();
+  client.insert("PULSE_SERVER", address);
+  list.setProcessEnvironment(client);
+  list.start("pactl", {"list", "short", "sink-inputs"});
+  list.waitForFinished(5000);
+  return list.readAllStandardOutput().trimmed();
+}
+
+TEST_P(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
   testing::TempDir runtime;
   PrivateSoundServer server(runtime.str());
   ASSERT_TRUE(server.start()) << "pulseaudio could not be started";
@@ -99,9 +119,11 @@ TEST(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
   ASSERT_TRUE(waitFor("@@playing@@", 30000)) << said.toStdString();
   server.kill();
   ASSERT_TRUE(waitFor("@@stopped@@", 15000)) << said.toStdString();
-  // Back before the client's reconnection attempt, as a respawned server would be.
+  pumpEvents(GetParam().milliseconds);
   ASSERT_TRUE(server.start());
-  EXPECT_TRUE(waitFor("@@playing again@@", 30000)) << said.toStdString();
+  ASSERT_TRUE(waitFor("@@playing again@@", 30000)) << said.toStdString();
+  // The sound really goes to the server that came back.
+  EXPECT_FALSE(sinkInputs(server.address()).isEmpty()) << said.toStdString();
   pumpEvents(30000, [&] { return child.state() == QProcess::NotRunning; });
   said += child.readAll();
   EXPECT_EQ(child.state(), QProcess::NotRunning);
@@ -112,6 +134,11 @@ TEST(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
     child.waitForFinished();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Outages, SoundServerLoss,
+                         ::testing::Values(Outage{"BackAtOnce", 0},
+                                           Outage{"BackAfterQtGaveUp", 6000}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // The child's half of the test above, disabled in a normal run.
 TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
@@ -151,6 +178,9 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   }
   ASSERT_TRUE(playingOnDevice()) << status().message;
   std::cout << "@@playing again@@" << std::endl;
+  // Long enough for the parent to look at the server's streams.
+  pumpEvents(2000);
+  EXPECT_EQ(status().state, engine::PlayState::Playing) << status().message;
   player.control().stop();
 }
 

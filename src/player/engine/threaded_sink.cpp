@@ -85,8 +85,10 @@ void ThreadedSink::run(SampleSource& source) {
   const auto channels = static_cast<std::size_t>(std::max(1, format_.channels));
   const std::int64_t rate = std::max(1, format_.sampleRate);
   // On the clock, a pull takes what the time since the last one is worth, at most two ticks;
-  // unpaced, large pulls keep the number of writes (and of wake-ups) low.
-  const auto window = pacing_ == Pacing::Clock ? 2 * kPeriod : std::chrono::milliseconds(320);
+  // unpaced, large pulls keep the number of writes (and of wake-ups) low; a blocking device
+  // gets short pieces, so a pause or stop never waits long for a write to return.
+  const auto window =
+      pacing_ == Pacing::AsFastAsPossible ? std::chrono::milliseconds(320) : 2 * kPeriod;
   const auto chunkFrames = static_cast<std::size_t>(rate * window.count() / 1000 + 1);
   std::vector<std::int16_t> chunk(chunkFrames * channels);
   // The clock: frames a sound card would have played since `origin`, and how many it has.
@@ -121,7 +123,7 @@ void ThreadedSink::run(SampleSource& source) {
     if (frames > 0) {
       applyVolume(chunk.data(), frames * channels);
       consume(chunk.data(), frames);
-    } else if (pacing_ == Pacing::AsFastAsPossible) {
+    } else if (pacing_ != Pacing::Clock) {
       source.waitForSamples(std::chrono::milliseconds(20));
     }
     lock.lock();

@@ -1,7 +1,8 @@
 #pragma once
-// The common machinery of the sinks that run a thread of their own (null and WAV): the pulling
-// thread, pausing, volume, and either pacing on the clock as a sound card would, or pulling as
-// fast as the decoder delivers.
+// The common machinery of the sinks that run a thread of their own (null, WAV, a direct sound
+// server stream): the pulling thread, pausing, volume, and either pacing on the clock as a
+// sound card would, pulling as fast as the decoder delivers, or writing short pieces to an
+// output that blocks until it has room, as a sound server stream does.
 
 #include <atomic>
 #include <condition_variable>
@@ -15,7 +16,7 @@
 
 namespace tunelark::engine {
 
-enum class Pacing { Clock, AsFastAsPossible };
+enum class Pacing { Clock, AsFastAsPossible, BlockingDevice };
 
 class ThreadedSink : public AudioSink {
  public:

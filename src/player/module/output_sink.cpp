@@ -1,13 +1,8 @@
-#include "player/engine/null_sink.h"
 #include "player/module/hosted_player.h"
-#include "player/module/qt_audio_sink.h"
+#include "player/module/sound_output.h"
 
 namespace tunelark::module {
 
-std::unique_ptr<engine::AudioSink> makeOutputSink() {
-  if (QtAudioSink::outputAvailable())
-    return std::make_unique<QtAudioSink>(QtAudioSink::defaultOutput());
-  return std::make_unique<engine::NullSink>();
-}
+std::unique_ptr<engine::AudioSink> makeOutputSink() { return std::make_unique<SoundOutput>(); }
 
 }  // namespace tunelark::module

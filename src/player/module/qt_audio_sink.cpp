@@ -7,11 +7,9 @@
 
 namespace tunelark::module {
 
-namespace {
-
 // The engine resamples to whatever we ask, so take the device's own rate and channel count
 // (no resampling in the sound server) but keep to what our s16 interleaved path can carry.
-engine::AudioFormat formatFor(const QAudioDevice& device) {
+engine::AudioFormat QtAudioSink::formatFor(const QAudioDevice& device) {
   engine::AudioFormat format;
   if (device.isNull()) return format;
   const QAudioFormat preferred = device.preferredFormat();
@@ -21,9 +19,10 @@ engine::AudioFormat formatFor(const QAudioDevice& device) {
   return format;
 }
 
-}  // namespace
+QtAudioSink::QtAudioSink(const QAudioDevice& device) : QtAudioSink(device, formatFor(device)) {}
 
-QtAudioSink::QtAudioSink(const QAudioDevice& device) : device_(device), format_(formatFor(device)) {
+QtAudioSink::QtAudioSink(const QAudioDevice& device, engine::AudioFormat format)
+    : device_(device), format_(format) {
   qtFormat_.setSampleRate(format_.sampleRate);
   qtFormat_.setChannelCount(format_.channels);
   qtFormat_.setSampleFormat(QAudioFormat::Int16);

@@ -16,8 +16,13 @@ class DeviceThread;
 
 class QtAudioSink : public engine::AudioSink {
  public:
-  // Uses `device`; a null device (none listed) makes start() fail with a reason.
+  // Uses `device` in the format it prefers; a null device (none listed) makes start() fail
+  // with a reason.
   explicit QtAudioSink(const QAudioDevice& device);
+  // Uses `device` in `format`.
+  QtAudioSink(const QAudioDevice& device, engine::AudioFormat format);
+  // The format the sink would choose for `device`.
+  static engine::AudioFormat formatFor(const QAudioDevice& device);
   ~QtAudioSink() override;
 
   // True when the system lists an output device to play on.

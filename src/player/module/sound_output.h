@@ -1,0 +1,49 @@
+#pragma once
+// The sound output the module plays on. Each start tries Qt Multimedia's sink on the default
+// output first; when Qt has no working server (it lists no output, or its sink cannot open),
+// a stream of our own straight to the PulseAudio server. When neither works, start() fails and
+// the engine plays silently on the clock, saying so.
+//
+// Used from the thread that owns the engine; failed() and error() read only what start() and
+// stop() set on that same thread, and ask the active sink, which guards its own state.
+
+#include <memory>
+#include <string>
+
+#include "player/engine/audio_sink.h"
+
+namespace tunelark::module {
+
+class QtAudioSink;
+class PulseDirectSink;
+
+class SoundOutput : public engine::AudioSink {
+ public:
+  enum class Route { None, Qt, Direct };
+
+  // The format is fixed here (the engine resamples to it): the default output's own when Qt
+  // lists one, else 44.1 kHz stereo.
+  SoundOutput();
+  ~SoundOutput() override;
+
+  engine::AudioFormat format() const override { return format_; }
+  bool start(engine::SampleSource& source) override;
+  void stop() override;
+  void setPaused(bool paused) override;
+  void setVolume(double volume) override;
+  bool failed() const override;
+  std::string error() const override;
+  bool hasDevice() const override;
+
+  // Which output the last successful start() reached; None while stopped.
+  Route route() const;
+
+ private:
+  engine::AudioFormat format_;
+  std::unique_ptr<QtAudioSink> qt_;
+  std::unique_ptr<PulseDirectSink> direct_;
+  engine::AudioSink* active_ = nullptr;
+  std::string refusal_;  // why the last start() failed
+};
+
+}  // namespace tunelark::module

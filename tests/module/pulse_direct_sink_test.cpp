@@ -1,0 +1,100 @@
+// The module's own stream to the sound server, and the output that chooses between it and Qt's
+// sink, against the test environment's PulseAudio null sink.
+#include "player/module/pulse_direct_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "player/module/sound_output.h"
+#include "sine_source.h"
+#include "sound_check.h"
+#include "support/temp_dir.h"
+
+namespace tunelark::module {
+namespace {
+
+using testing::MonitorRecording;
+using testing::pumpEvents;
+using testing::SineSource;
+
+class DirectSink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string reason = testing::soundUnavailableReason();
+    if (!reason.empty()) GTEST_SKIP() << reason;
+  }
+};
+
+TEST_F(DirectSink, WhatItPullsReachesTheSoundServerAndStopsAtOnce) {
+  PulseDirectSink sink({44100, 2});
+  SineSource source(sink.format(), 440);
+  MonitorRecording recording;
+  ASSERT_TRUE(recording.started());
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(1500);
+  // The server's pace, not the source's: what was handed out is what 1.5 s are worth, give or
+  // take the server's queue (an unpaced sink would have taken minutes of sound by now).
+  const double pulledSeconds = static_cast<double>(source.frames()) / 44100;
+  EXPECT_LT(pulledSeconds, 2.5);
+  EXPECT_GT(pulledSeconds, 0.8);
+  const auto before = std::chrono::steady_clock::now();
+  sink.stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+  const auto heard = recording.finish();
+  ASSERT_GT(heard.size(), MonitorRecording::kRate / 2u);
+  EXPECT_GT(testing::rms(heard), 1000) << "the server's monitor stayed silent";
+  EXPECT_NEAR(testing::strongestFrequency(heard, MonitorRecording::kRate, 100, 2000), 440, 5);
+  EXPECT_FALSE(sink.failed());
+}
+
+TEST_F(DirectSink, PausedItPullsNothing) {
+  PulseDirectSink sink({48000, 1});
+  SineSource source(sink.format(), 440);
+  ASSERT_TRUE(sink.start(source)) << sink.error();
+  pumpEvents(300);
+  sink.setPaused(true);
+  const auto pulled = source.frames();
+  pumpEvents(500);
+  EXPECT_EQ(source.frames(), pulled);
+  sink.setPaused(false);
+  pumpEvents(300);
+  EXPECT_GT(source.frames(), pulled);
+  sink.stop();
+}
+
+TEST(DirectSinkWithoutServer, RefusesToStartAndSaysWhy) {
+  testing::TempDir dir;
+  const char* was = std::getenv("PULSE_SERVER");
+  const std::string saved = was ? was : "";
+  ::setenv("PULSE_SERVER", ("unix:" + dir.str() + "/no-server").c_str(), 1);
+  PulseDirectSink sink({44100, 2});
+  SineSource source(sink.format(), 440);
+  const bool started = sink.start(source);
+  if (was) {
+    ::setenv("PULSE_SERVER", saved.c_str(), 1);
+  } else {
+    ::unsetenv("PULSE_SERVER");
+  }
+  EXPECT_FALSE(started);
+  EXPECT_NE(sink.error().find("sound server cannot be reached"), std::string::npos) << sink.error();
+  EXPECT_EQ(source.pulls(), 0);
+}
+
+TEST_F(DirectSink, TheOutputPrefersQtWhileQtHasTheServer) {
+  SoundOutput output;
+  SineSource source(output.format(), 440);
+  EXPECT_EQ(output.route(), SoundOutput::Route::None);
+  ASSERT_TRUE(output.start(source)) << output.error();
+  EXPECT_EQ(output.route(), SoundOutput::Route::Qt);
+  EXPECT_TRUE(output.hasDevice());
+  pumpEvents(300);
+  EXPECT_GT(source.frames(), 0u);
+  output.stop();
+  EXPECT_EQ(output.route(), SoundOutput::Route::None);
+}
+
+}  // namespace
+}  // namespace tunelark::module
