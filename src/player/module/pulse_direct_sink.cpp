@@ -16,10 +16,10 @@ PulseDirectSink::~PulseDirectSink() {
 bool PulseDirectSink::open() {
   close();
   const engine::AudioFormat f = format();
-  pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16NE;
-  spec.rate = static_cast<std::uint32_t>(f.sampleRate);
-  spec.channels = static_cast<std::uint8_t>(f.channels);
+  pa_sample_spec sampleFormat{};
+  sampleFormat.format = PA_SAMPLE_S16NE;
+  sampleFormat.rate = static_cast<std::uint32_t>(f.sampleRate);
+  sampleFormat.channels = static_cast<std::uint8_t>(f.channels);
   const auto bytesPerSecond = static_cast<std::uint32_t>(f.sampleRate * f.channels * 2);
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -28,8 +28,8 @@ bool PulseDirectSink::open() {
   attr.minreq = static_cast<std::uint32_t>(-1);
   attr.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
-  stream_ = pa_simple_new(nullptr, "Tunelark", PA_STREAM_PLAYBACK, nullptr, "Playback", &spec,
-                          nullptr, &attr, &error);
+  stream_ = pa_simple_new(nullptr, "Tunelark", PA_STREAM_PLAYBACK, nullptr, "Playback",
+                          &sampleFormat, nullptr, &attr, &error);
   if (!stream_) {
     fail(std::string("The sound server cannot be reached (") + pa_strerror(error) + ").");
     return false;
