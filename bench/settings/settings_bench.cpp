@@ -13,21 +13,13 @@
 
 #include "app/app_state.h"
 #include "app/last_playlist_setting.h"
-#include "platform/host_services.h"
+#include "platform/quiet_host.h"
 #include "ui/form1.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class QuietHost : public tunelark::HostServices {
- public:
-  void beep() override {}
-  void messageBox(const std::string&) override {}
-  void processPendingEvents() override {}
-  void setBusy(bool) override {}
-  void endProcess() override {}
-};
+using tunelark::QuietHost;
 
 void report(const char* what, int runs, const std::function<void()>& body) {
   std::vector<double> ms;

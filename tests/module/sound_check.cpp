@@ -1,5 +1,7 @@
 #include "sound_check.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
@@ -100,6 +102,12 @@ double rms(const std::vector<std::int16_t>& samples) {
   double sum = 0;
   for (const std::int16_t s : samples) sum += static_cast<double>(s) * s;
   return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+void expectHeardTone(const std::vector<std::int16_t>& heard, int hertz) {
+  EXPECT_GT(heard.size(), MonitorRecording::kRate / 2u) << "too little was recorded";
+  EXPECT_GT(rms(heard), 1000) << "the sound server's monitor stayed silent";
+  EXPECT_NEAR(strongestFrequency(heard, MonitorRecording::kRate, 100, 2000), hertz, 5);
 }
 
 }  // namespace tunelark::testing

@@ -41,5 +41,8 @@ void pumpEvents(int ms, const std::function<bool()>& done = {});
 // The frequency (whole hertz, from `low` to `high`) with the most energy in `samples`.
 int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int low, int high);
 double rms(const std::vector<std::int16_t>& samples);
+// Checks (as test expectations) that a monitor recording holds at least half a second of a
+// clear tone within 5 Hz of `hertz`.
+void expectHeardTone(const std::vector<std::int16_t>& heard, int hertz);
 
 }  // namespace tunelark::testing

@@ -8,25 +8,11 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "platform/host_services.h"
+#include "platform/quiet_host.h"
 #include "qt/prerendered_skin.h"
 #include "qt/skin_manifest.h"
 #include "qt/skin_render.h"
 #include "ui/form1.h"
-
-namespace {
-
-// The window model is only read for its controls' pictures and sizes.
-class NoHost : public tunelark::HostServices {
- public:
-  void beep() override {}
-  void messageBox(const std::string&) override {}
-  void processPendingEvents() override {}
-  void setBusy(bool) override {}
-  void endProcess() override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -38,7 +24,7 @@ int main(int argc, char** argv) {
   const QString folder = QString::fromLocal8Bit(argv[1]);
 
   tunelark::AppState state;
-  NoHost host;
+  tunelark::QuietHost host;
   tunelark::Form1 form(state, host);
   std::vector<std::pair<QString, QImage>> pictures;
   for (const auto& [name, size] : tunelark::qt::allSkinPictureUses(form)) {
