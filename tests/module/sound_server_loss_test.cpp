@@ -81,6 +81,8 @@ struct Outage {
   int milliseconds;
 };
 
+void PrintTo(const Outage& outage, std::ostream* out) { *out << outage.name; }
+
 class SoundServerLoss : public ::testing::TestWithParam<Outage> {};
 
 // Streams the server at `address` is playing, one line each.
