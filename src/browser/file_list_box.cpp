@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "browser/folder_entries.h"
 #include "browser/tree_view.h"
 #include "browser/wildcard.h"
 
@@ -17,22 +18,10 @@ namespace tunelark {
 
 namespace {
 
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
-
-bool isRegularEntry(DIR* dir, const dirent& entry) {
-  if (entry.d_type == DT_REG) return true;
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
-  // A link to a clip is listed like the clip; a dangling link is not.
-  struct stat st {};
-  return ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
-}
-
 // The matching files of `folder`, sorted, or nothing when the folder cannot be read.
 std::optional<std::vector<std::string>> matchingFiles(const std::string& folder,
                                                       const std::string& pattern) {
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+  FolderHandle dir = openFolder(folder);
   if (!dir) return std::nullopt;
   const auto patterns = splitPatterns(pattern);
   std::vector<std::string> names;
@@ -43,7 +32,7 @@ std::optional<std::vector<std::string>> matchingFiles(const std::string& folder,
     const bool matches = std::any_of(patterns.begin(), patterns.end(),
                                      [&](const std::string& p) { return wildcardMatch(p, name); });
     // The type is looked at only for names that match: most entries are skipped without it.
-    if (matches && isRegularEntry(dir.get(), *entry)) names.emplace_back(name);
+    if (matches && entryIs(dir.get(), *entry, S_IFREG)) names.emplace_back(name);
   }
   std::sort(names.begin(), names.end(), treeTextLess);
   return names;

@@ -1,36 +1,17 @@
 #include "browser/scan_folder.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <memory>
+#include "browser/folder_entries.h"
 
 namespace tunelark {
 
-namespace {
-
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
-
-bool isFolderEntry(DIR* dir, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
-  struct stat st {};
-  return ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-}
-
-}  // namespace
-
 std::optional<std::vector<std::string>> listSubfolders(const std::string& folder) {
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+  FolderHandle dir = openFolder(folder);
   if (!dir) return std::nullopt;
   std::vector<std::string> names;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (isFolderEntry(dir.get(), *entry)) names.emplace_back(name);
+    if (entryIs(dir.get(), *entry, S_IFDIR)) names.emplace_back(name);
   }
   return names;
 }

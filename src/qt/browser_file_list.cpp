@@ -4,7 +4,7 @@
 #include <QMimeData>
 
 #include "qt/browser_palette.h"
-#include "qt/twips.h"
+#include "qt/control_placement.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -82,11 +82,7 @@ void BrowserFileListView::selectionToModel() {
 }
 
 void BrowserFileListView::sync() {
-  const Control& box = form_.File1.box;
-  const QRect r = pxRect(box);
-  if (view_->geometry() != r) view_->setGeometry(r);
-  view_->setEnabled(box.enabled);
-  view_->setVisible(box.visible);
+  placeAs(view_, form_.File1.box);
 
   FileListBox& list = form_.File1;
   if (shownRevision_ == list.revision()) return;

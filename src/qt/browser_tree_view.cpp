@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 
 #include "qt/browser_palette.h"
-#include "qt/twips.h"
+#include "qt/control_placement.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -123,11 +123,7 @@ void BrowserTreeView::syncChildren(QTreeWidgetItem* parentItem,
 }
 
 void BrowserTreeView::sync() {
-  const Control& box = form_.tvwControl.box;
-  const QRect r = pxRect(box);
-  if (tree_->geometry() != r) tree_->setGeometry(r);
-  tree_->setEnabled(box.enabled);
-  tree_->setVisible(box.visible);
+  placeAs(tree_, form_.tvwControl.box);
 
   QSignalBlocker quiet(tree_);
   if (shownRevision_ != form_.tvwControl.revision()) {

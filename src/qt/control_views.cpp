@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "qt/control_placement.h"
 #include "qt/twips.h"
 
 namespace tunelark::qt {
@@ -88,9 +89,7 @@ class ControlView : public ModelView {
   void sync() override {
     QRect r = pxRect(control_);
     if (control_.kind == ControlKind::Line) r.setHeight(std::max(1, r.height()));
-    if (widget_->geometry() != r) widget_->setGeometry(r);
-    widget_->setEnabled(control_.enabled);
-    widget_->setVisible(control_.visible);
+    placeAs(widget_, control_, r);
     syncContents();
   }
 

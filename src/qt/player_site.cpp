@@ -8,7 +8,7 @@
 
 #include "player/control_site.h"
 #include "player/module/player_module_api.h"
-#include "qt/twips.h"
+#include "qt/control_placement.h"
 
 namespace tunelark::qt {
 
@@ -30,12 +30,7 @@ PlayerSite::~PlayerSite() {
   component_.reset();
 }
 
-void PlayerSite::sync() {
-  const QRect r = pxRect(site_.box);
-  if (box_->geometry() != r) box_->setGeometry(r);
-  box_->setEnabled(site_.box.enabled);
-  box_->setVisible(site_.box.visible);
-}
+void PlayerSite::sync() { placeAs(box_, site_.box); }
 
 QString PlayerSite::modulePath() {
   const QByteArray env = qgetenv("TUNELARK_PLAYER_MODULE");

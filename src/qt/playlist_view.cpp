@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QMimeData>
 
+#include "qt/control_placement.h"
 #include "qt/handler_guard.h"
-#include "qt/twips.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -80,11 +80,7 @@ class PlaylistView : public ModelView {
   QWidget* widget() override { return list_; }
 
   void sync() override {
-    const Control& box = form_.List1.box;
-    const QRect r = pxRect(box);
-    if (list_->geometry() != r) list_->setGeometry(r);
-    list_->setEnabled(box.enabled);
-    list_->setVisible(box.visible);
+    placeAs(list_, form_.List1.box);
 
     QSignalBlocker quiet(list_);
     ListBox& model = form_.List1;
