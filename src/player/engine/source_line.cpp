@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace tunelark::engine {
 namespace {
@@ -59,33 +60,35 @@ std::string percentDecode(std::string_view text) {
   return out;
 }
 
-// "name=value&name=value": every part has a name and an equals sign. Only such a tail is taken
-// as parameters, so a file whose name holds a '?' keeps its whole name.
-bool isParameterList(std::string_view text) {
-  if (text.empty() || text.find('?') != std::string_view::npos) return false;
+// The parts of "a&b&c", empty ones included.
+std::vector<std::string_view> ampersandParts(std::string_view text) {
+  std::vector<std::string_view> parts;
   std::size_t start = 0;
   while (start <= text.size()) {
     auto end = text.find('&', start);
     if (end == std::string_view::npos) end = text.size();
-    const auto part = text.substr(start, end - start);
+    parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+// "name=value&name=value": every part has a name and an equals sign. Only such a tail is taken
+// as parameters, so a file whose name holds a '?' keeps its whole name.
+bool isParameterList(std::string_view text) {
+  if (text.empty() || text.find('?') != std::string_view::npos) return false;
+  for (std::string_view part : ampersandParts(text)) {
     const auto eq = part.find('=');
     if (eq == std::string_view::npos || eq == 0) return false;
-    start = end + 1;
   }
   return true;
 }
 
 std::string titleParameter(std::string_view params) {
-  std::size_t start = 0;
-  while (start <= params.size()) {
-    auto end = params.find('&', start);
-    if (end == std::string_view::npos) end = params.size();
-    const auto part = params.substr(start, end - start);
+  for (std::string_view part : ampersandParts(params)) {
     const auto eq = part.find('=');
-    if (eq != std::string_view::npos && percentDecode(part.substr(0, eq)) == "title") {
+    if (eq != std::string_view::npos && percentDecode(part.substr(0, eq)) == "title")
       return percentDecode(part.substr(eq + 1));
-    }
-    start = end + 1;
   }
   return {};
 }
