@@ -1,14 +1,8 @@
 #include "platform/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <system_error>
-
 #include "platform/atomic_file.h"
 #include "platform/profile_text.h"
+#include "platform/regular_file.h"
 
 namespace tunelark {
 
@@ -16,46 +10,23 @@ namespace {
 
 enum class Load { Ok, Missing, Failed };
 
-// Reads the whole file. O_NONBLOCK keeps a FIFO in the file's place from hanging start-up; it
-// is refused a moment later as not an ordinary file.
+// Reads the whole file; anything but an ordinary file of a settings file's size is refused.
 Load loadFile(const std::string& path, std::string& bytes, std::string& why) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return Load::Missing;
-    why = std::generic_category().message(errno);
-    return Load::Failed;
-  }
-  struct stat st {};
-  Load result = Load::Ok;
-  if (::fstat(fd, &st) != 0) {
-    why = std::generic_category().message(errno);
-    result = Load::Failed;
-  } else if (!S_ISREG(st.st_mode)) {
-    why = "it is not an ordinary file";
-    result = Load::Failed;
-  } else if (static_cast<unsigned long long>(st.st_size) > ProfileFile::kMaxBytes) {
-    why = "it is too large to be a settings file";
-    result = Load::Failed;
-  }
-  char chunk[8192];
-  while (result == Load::Ok) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      why = std::generic_category().message(errno);
-      result = Load::Failed;
-    } else if (n == 0) {
-      break;
-    } else if (bytes.size() + static_cast<std::size_t>(n) > ProfileFile::kMaxBytes) {
-      // The file grew after fstat; still not a settings file.
+  RegularFileRead read = readRegularFile(path, ProfileFile::kMaxBytes);
+  switch (read.status) {
+    case RegularFileRead::Status::Missing:
+      return Load::Missing;
+    case RegularFileRead::Status::Ok:
+      if (!read.cut) {
+        bytes = std::move(read.bytes);
+        return Load::Ok;
+      }
       why = "it is too large to be a settings file";
-      result = Load::Failed;
-    } else {
-      bytes.append(chunk, static_cast<std::size_t>(n));
-    }
+      return Load::Failed;
+    default:
+      why = read.why;
+      return Load::Failed;
   }
-  ::close(fd);
-  return result;
 }
 
 }  // namespace

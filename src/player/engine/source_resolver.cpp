@@ -1,9 +1,5 @@
 #include "player/engine/source_resolver.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -11,8 +7,9 @@
 #include <optional>
 #include <set>
 
-#include "player/engine/ram_text.h"
+#include "platform/regular_file.h"
 #include "player/engine/source_line.h"
+#include "playlist/ram_text.h"
 
 namespace tunelark::engine {
 namespace {
@@ -29,31 +26,15 @@ struct FileText {
   bool cut = false;  // the file holds more than was read
 };
 
-// The file's first `maxBytes` bytes when it is a regular file; O_NONBLOCK keeps a FIFO under a
-// playlist's name from blocking the open, and fstat on the open descriptor leaves no window for
-// a swap.
-std::optional<FileText> readRegularFile(const std::string& path, std::size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  FileText text;
-  char chunk[65536];
-  while (text.bytes.size() <= maxBytes) {
-    const auto n = ::read(fd, chunk, sizeof chunk);
-    if (n <= 0) break;
-    text.bytes.append(chunk, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  if (text.bytes.size() > maxBytes) {
-    // Only whole lines count: a line cut in two would name a clip that is not there.
-    text.bytes.resize(maxBytes);
+// The file's first `maxBytes` bytes when it is a regular file, cut back to whole lines: a line
+// cut in two would name a clip that is not there.
+std::optional<FileText> readListText(const std::string& path, std::size_t maxBytes) {
+  RegularFileRead read = readRegularFile(path, maxBytes);
+  if (read.status != RegularFileRead::Status::Ok) return std::nullopt;
+  FileText text{std::move(read.bytes), read.cut};
+  if (text.cut) {
     const auto lastLineEnd = text.bytes.find_last_of('\n');
     text.bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
-    text.cut = true;
   }
   return text;
 }
@@ -84,7 +65,7 @@ class Expander {
         return;
       }
       const auto budget = std::min(limits_.maxFileBytes, limits_.maxTotalBytes - bytesRead_);
-      if (auto text = readRegularFile(clip.location, budget); text && looksLikeText(text->bytes)) {
+      if (auto text = readListText(clip.location, budget); text && looksLikeText(text->bytes)) {
         bytesRead_ += text->bytes.size();
         if (text->cut) note(clip.displayName() + " was read only in part");
         // Whatever is read counts against the budget, even a part that holds no whole line.
