@@ -8,10 +8,11 @@
 #include <string_view>
 
 #include "player/engine/clip.h"
-#include "player/engine/ram_text.h"
 #include "player/engine/source_line.h"
+#include "playlist/ram_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tunelark;
   using namespace tunelark::engine;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   looksLikeText(text);

@@ -1,28 +1,32 @@
-#include "player/engine/ram_text.h"
+#include "playlist/ram_text.h"
 
-#include "player/engine/source_line.h"
+#include "playlist/line_reading.h"
 
-namespace tunelark::engine {
+namespace tunelark {
+
+std::string_view trimLine(std::string_view line) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  return line;
+}
 
 RamEntries parseRamText(std::string_view text, std::size_t maxEntries) {
   RamEntries result;
   // Editors on other systems often begin a saved text with a UTF-8 byte order mark; it is not
   // part of the first entry.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    auto end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    const auto line = trimLine(text.substr(start, end - start));
-    start = end + 1;
-    if (line.empty() || line.front() == '#') continue;
-    if (line == "--stop--") break;
+  forEachLine(text, '\n', [&](std::string_view raw) {
+    const auto line = trimLine(raw);
+    if (line.empty() || line.front() == '#') return true;
+    if (line == "--stop--") return false;
     if (result.lines.size() == maxEntries) {
       result.truncated = true;
-      break;
+      return false;
     }
     result.lines.emplace_back(line);
-  }
+    return true;
+  });
   return result;
 }
 
@@ -32,4 +36,4 @@ bool looksLikeText(std::string_view bytes) {
   return bytes.find('\0') == std::string_view::npos;
 }
 
-}  // namespace tunelark::engine
+}  // namespace tunelark

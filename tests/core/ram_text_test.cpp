@@ -1,13 +1,13 @@
 // Which lines of a .ram text are entries.
 
-#include "player/engine/ram_text.h"
+#include "playlist/ram_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace tunelark::engine {
+namespace tunelark {
 namespace {
 
 struct RamCase {
@@ -65,4 +65,4 @@ TEST(RamTextDetection, TextAndBinaryAreTold) {
 }
 
 }  // namespace
-}  // namespace tunelark::engine
+}  // namespace tunelark

@@ -9,8 +9,6 @@
 namespace tunelark::engine {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -120,12 +118,6 @@ Clip unplayable(std::string_view line, std::string reason) {
 }
 
 }  // namespace
-
-std::string_view trimLine(std::string_view line) {
-  while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-  while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-  return line;
-}
 
 bool isAllowedNetworkScheme(std::string_view scheme) {
   static constexpr std::array<std::string_view, 7> kAllowed = {"http", "https", "rtsp", "rtp",

@@ -5,11 +5,9 @@
 #include <string_view>
 
 #include "player/engine/clip.h"
+#include "playlist/line_reading.h"
 
 namespace tunelark::engine {
-
-// The line without surrounding blanks and line-end bytes (CR LF files end lines in CR).
-std::string_view trimLine(std::string_view line);
 
 // One clip from one line. Network schemes outside the allowed set come back Unplayable, with
 // the reason in `refusal`; so do "pnm://" entries, which are kept but cannot be played.
