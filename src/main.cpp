@@ -14,6 +14,7 @@
 #include "qt/app_icon.h"
 #include "qt/main_window.h"
 #include "qt/player_site.h"
+#include "qt/qt_file_dialogs.h"
 #include "qt/qt_host.h"
 #include "qt/signal_watch.h"
 #include "ui/form1.h"
@@ -52,10 +53,12 @@ int main(int argc, char** argv) {
 
   tunelark::AppState state;
   tunelark::qt::QtHost host;
-  tunelark::Form1 form(state, host);
+  tunelark::qt::QtFileDialogs dialogs;
+  tunelark::Form1 form(state, host, dialogs);
   form.Form_Load();
 
   tunelark::qt::MainWindow window(form);
+  dialogs.attach(&window, [&window] { window.sync(); });
   window.sync();  // Form_Load's effects, before anything is shown
   window.centreOnScreen();
 

@@ -1,4 +1,4 @@
-// The main window's side of the file-type dialog, and the drop of clips onto the playlist.
+// The main window's side of the file-type dialog.
 #include "browser/form5.h"
 #include "ui/form1.h"
 
@@ -11,8 +11,5 @@ void Form1::Image33_Click() {
 }
 
 void Form1::form5Unloaded() { Enabled = true; }
-
-// What a drop adds to the playlist belongs to the playlist code; the drop itself arrives here.
-void Form1::List1_DragDrop() {}
 
 }  // namespace tunelark

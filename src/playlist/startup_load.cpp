@@ -1,8 +1,18 @@
 #include "playlist/startup_load.h"
 
+#include "playlist/list_reading.h"
+#include "playlist/playlist_line.h"
 #include "ui/form1.h"
 
 namespace tunelark {
+
+namespace {
+
+// The start-up load has no size limit of its own; this keeps a remembered path that names a
+// huge file from exhausting memory. Such a file still loads its first 80 entries.
+constexpr std::size_t kStartupReadLimit = 16u << 20;
+
+}  // namespace
 
 void startUntitled(Form1& form) {
   form.workfile = form.app.workingListFile();
@@ -12,9 +22,23 @@ void startUntitled(Form1& form) {
 }
 
 void startupLoad(Form1& form) {
-  // Reading the remembered playlist back needs the .ram reader, which does not exist yet; until
-  // it does, every run starts untitled whatever `lastfile` holds.
-  startUntitled(form);
+  AppState& app = form.app;
+  if (fileNameOf(app.settingsPath).empty() || app.lastfile.empty()) {
+    startUntitled(form);
+    return;
+  }
+  form.workfile = app.lastfile;
+  form.listmode = 1;
+  const ListLoad load = loadListFile(form, app.lastfile, kStartupReadLimit, false, false);
+  if (load.status == RegularFileRead::Status::Ok) {
+    form.Label4.caption = "PlayList File : " + fileNameOf(app.lastfile);
+    form.RealAudio1.setSource(app.lastfile);
+    return;
+  }
+  // `lastfile` keeps the failed path, so the next start tries it again; until a file is
+  // current again, edits go to the working list file instead of over what is left unread.
+  form.listmode = 2;
+  if (load.status != RegularFileRead::Status::Missing) form.partlyReadFile = app.lastfile;
 }
 
 }  // namespace tunelark

@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
@@ -29,6 +30,24 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
 
 QStringList FileListModel::mimeTypes() const { return {QString::fromLatin1(kClipDragMime)}; }
 
+namespace {
+
+// A drag starts only from a press on a row that is already selected; a press elsewhere and a
+// move extend the selection, as in any list with extended selection.
+class ClipListView : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    setDragEnabled(at.isValid() && selectionModel()->isSelected(at));
+    QListView::mousePressEvent(event);
+  }
+};
+
+}  // namespace
+
 QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
   QByteArray payload;
   std::string folder = list_.Path();
@@ -44,7 +63,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
 }
 
 BrowserFileListView::BrowserFileListView(Form1& form, QWidget* parent)
-    : form_(form), view_(new QListView(parent)), model_(new FileListModel(form.File1, view_)) {
+    : form_(form), view_(new ClipListView(parent)), model_(new FileListModel(form.File1, view_)) {
   view_->setObjectName(QStringLiteral("File1"));
   view_->setModel(model_);
   view_->setFrameShape(QFrame::NoFrame);

@@ -2,6 +2,7 @@
 // kind, colour, caption, skin picture and tooltip of each.
 #include "ui/form1.h"
 
+#include <chrono>
 #include <utility>
 
 #include "browser/form5.h"
@@ -28,12 +29,31 @@ Control image(std::string name, std::string frame, int left, int top, int width,
               visible, std::move(picture), std::move(tooltip));
 }
 
+// Stateless, so one shared instance serves every window without dialogs.
+FileDialogs& noFileDialogs() {
+  static NoFileDialogs none;
+  return none;
+}
+
+// The clock and the system's entropy together: two runs started in the same instant still
+// shuffle differently.
+std::uint64_t clockSeed() {
+  const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  std::random_device entropy;
+  return static_cast<std::uint64_t>(now) ^ (std::uint64_t{entropy()} << 32 | entropy());
+}
+
 }  // namespace
 
 Form1::Form1(AppState& appState, HostServices& hostServices)
+    : Form1(appState, hostServices, noFileDialogs()) {}
+
+Form1::Form1(AppState& appState, HostServices& hostServices, FileDialogs& fileDialogs)
     : RealAudio1(make("RealAudio1", ControlKind::Player, "Realframe", 1800, 240, 5055, 1575)),
+      random(clockSeed()),
       app(appState),
-      host(hostServices) {
+      host(hostServices),
+      dialogs(fileDialogs) {
   layoutControls();
 }
 

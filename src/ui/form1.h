@@ -7,12 +7,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "browser/file_list_box.h"
 #include "browser/tree_view.h"
+#include "platform/file_dialogs.h"
 #include "platform/host_services.h"
 #include "player/control_site.h"
 #include "ui/control.h"
@@ -24,7 +26,9 @@ class Form5;
 
 class Form1 {
  public:
+  // Without dialogs every Open and Save As is answered as cancelled.
   Form1(AppState& app, HostServices& host);
+  Form1(AppState& app, HostServices& host, FileDialogs& dialogs);
   ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -117,6 +121,12 @@ class Form1 {
   // The file-type dialog while it is loaded.
   std::unique_ptr<Form5> form5;
 
+  CommonDialog CommonDialog1;  // the Open and Save As dialogs' shared record
+  // A remembered playlist that failed to load part-way: the lines it holds past the failure
+  // are still only on disk, so no edit may overwrite it until New, Open or Save moves on.
+  std::string partlyReadFile;
+  std::mt19937_64 random;  // the shuffle's draws, seeded from the clock
+
   // ---- View methods ----
   void normal();
   void Realfile();
@@ -163,14 +173,37 @@ class Form1 {
   // ---- Browser ----
   void buildtree();
   void tvwControl_Click();
-  void Image33_Click();   // file types
-  void List1_DragDrop();  // clips dropped from File1 onto the playlist
+  void Image33_Click();  // file types
+
+  // ---- Playlist (bodies in playlist/) ----
+  void Image5_Click();    // add the clips selected in File1
+  void List1_DragDrop();  // File1's current clip dropped onto the playlist
+  void addmenu();
+  void Notselected();    // "Clip Not Selected" when the last edit found no selected row
+  void Image22_Click();  // remove
+  void Image31_Click();  // move up
+  void Image32_Click();  // move down
+  void Image23_Click();  // sort ascending
+  void Image25_Click();  // sort descending
+  void Image24_Click();  // shuffle
+  void mnusort();
+  void mnureverse();
+  void mnurandom();
+  void Image26_Click();  // new
+  void Image10_Click();  // open
+  void openlist();
+  void Image28_Click();  // save
+  // The chosen path, or "" when the user cancelled.
+  std::string savedialog(const std::string& defaultName);
+  // True when the playlist is in the file; a failure has been shown to the user.
+  bool savelist(const std::string& path);
 
   // Called after the file-type dialog is unloaded, however it closed.
   void form5Unloaded();
 
   AppState& app;
   HostServices& host;
+  FileDialogs& dialogs;
 
  private:
   void layoutControls();

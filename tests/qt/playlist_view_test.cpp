@@ -76,32 +76,41 @@ TEST_F(PlaylistBox, DoubleClickPlaysTheEntry) {
 
 TEST_F(PlaylistBox, NothingIsDraggableOutOfTheList) { EXPECT_FALSE(list->dragEnabled()); }
 
-// Drops reach List1_DragDrop only with the clip payload that File1 drags.
-class PlaylistDrop : public ::testing::TestWithParam<std::pair<const char*, bool>> {};
+// A drop adds File1's current clip, and only a clip drag from File1 is taken.
+class PlaylistDrop : public WindowTest,
+                     public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
-TEST_P(PlaylistDrop, OnlyClipPayloadReachesTheHandler) {
-  tunelark::testing::TempDir dir;
-  ::setenv("TUNELARK_WINDIR", dir.str().c_str(), 1);
-  AppState app;
-  tunelark::testing::FakeHost host;
-  Form1 form(app, host);
-  int handled = 0;
-  QWidget parent;
-  auto view = makePlaylistView(form, &parent, [&handled] { ++handled; });
-  view->sync();
+TEST_P(PlaylistDrop, OnlyAClipDragFromTheClipListAddsItsCurrentClip) {
+  dir.write("clips/a.ra", "x");
+  dir.write("clips/b.ra", "x");
+  ASSERT_TRUE(form->File1.setPath(dir.str() + "/clips"));
+  form->File1.setListIndex(1);
+  window->sync();
+  auto* list = qobject_cast<QListWidget*>(widgetOf("List1"));
+  ASSERT_NE(list, nullptr);
 
   QMimeData data;
   data.setData(QString::fromLatin1(GetParam().first), "x");
   // Drops land on the list's viewport, the widget under the pointer.
-  QWidget* target = qobject_cast<QAbstractScrollArea*>(view->widget())->viewport();
+  QWidget* target = list->viewport();
   const QPoint at = target->rect().center();
   QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
   QCoreApplication::sendEvent(target, &enter);
   EXPECT_EQ(enter.isAccepted(), GetParam().second);
   QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
   QCoreApplication::sendEvent(target, &drop);
-  EXPECT_EQ(handled, GetParam().second ? 1 : 0);
-  ::unsetenv("TUNELARK_WINDIR");
+
+  if (!GetParam().second) {
+    EXPECT_EQ(app.entryCount, 0);
+    EXPECT_EQ(list->count(), 0);
+    return;
+  }
+  const std::string line = "file:" + dir.str() + "/clips/b.ra";
+  EXPECT_EQ(app.entryCount, 1);
+  EXPECT_EQ(app.entries[0], line);
+  ASSERT_EQ(list->count(), 1) << "the window was synced after the drop";
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("1. b.ra"));
+  EXPECT_EQ(tunelark::testing::readFile(app.workingListFile()), line + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Payloads, PlaylistDrop,
