@@ -18,8 +18,9 @@ class ProgramTest : public ::testing::Test {
   }
 
   // Starts the program and waits for its window; fails the test when none appears.
-  RunningProgram& start(const std::map<std::string, std::string>& env = {}) {
-    program = std::make_unique<RunningProgram>(folder, env);
+  RunningProgram& start(const std::map<std::string, std::string>& env = {},
+                        const std::string& cwd = {}) {
+    program = std::make_unique<RunningProgram>(folder, env, cwd);
     EXPECT_FALSE(program->waitForWindow().empty()) << program->errors();
     return *program;
   }
@@ -37,5 +38,10 @@ inline constexpr Spot kPlayerToggle{86, 47};     // Image18 / Image16
 inline constexpr Spot kBrowserToggle{134, 31};   // Image20 / Image19
 inline constexpr Spot kPlaylistToggle{134, 47};  // Image15 / Image14
 inline constexpr Spot kExitButton{86, 31};       // Image21
+// The first two rows of the clip list, the add button, and sort descending (normal view).
+inline constexpr Spot kClipRow0{260, 260};
+inline constexpr Spot kClipRow1{260, 273};
+inline constexpr Spot kAddButton{407, 349};       // Image5
+inline constexpr Spot kSortDescending{119, 485};  // Image25
 
 }  // namespace tunelark::e2e

@@ -40,7 +40,8 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 }
 
 RunningProgram::RunningProgram(const tunelark::testing::TempDir& folder,
-                               const std::map<std::string, std::string>& extraEnv)
+                               const std::map<std::string, std::string>& extraEnv,
+                               const std::string& cwd)
     : windir_(folder.str() + "/windir"),
       shots_(folder.str() + "/shots"),
       errorLog_(folder.str() + "/stderr.txt") {
@@ -67,6 +68,7 @@ RunningProgram::RunningProgram(const tunelark::testing::TempDir& folder,
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 2, errorLog_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
+  if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   std::string exe = TUNELARK_EXE;
   char* argv[] = {exe.data(), nullptr};
   if (posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
@@ -120,6 +122,11 @@ std::optional<WindowGeometry> RunningProgram::geometry() const {
 void RunningProgram::click(int x, int y) const {
   capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
           std::to_string(y) + " click 1");
+}
+
+void RunningProgram::shiftClick(int x, int y) const {
+  capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
+          std::to_string(y) + " keydown shift click 1 keyup shift");
 }
 
 bool RunningProgram::screenshot(const std::string& target) const {

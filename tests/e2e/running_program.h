@@ -31,9 +31,11 @@ struct WindowGeometry {
 class RunningProgram {
  public:
   // Starts the program with TUNELARK_WINDIR and TUNELARK_SCREENSHOT_DIR in `folder`, plus
-  // `extraEnv`. Its standard error goes to a file in the folder.
+  // `extraEnv`, in the current folder `cwd` ("" for the test's own). Its standard error goes
+  // to a file in the folder.
   RunningProgram(const tunelark::testing::TempDir& folder,
-                 const std::map<std::string, std::string>& extraEnv = {});
+                 const std::map<std::string, std::string>& extraEnv = {},
+                 const std::string& cwd = {});
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -43,6 +45,8 @@ class RunningProgram {
   std::optional<WindowGeometry> geometry() const;
   // Left click at window coordinates (logical pixels).
   void click(int x, int y) const;
+  // Left click with Shift held, extending a list's selection.
+  void shiftClick(int x, int y) const;
   // Asks the program for a picture of its window and copies it to `target`.
   bool screenshot(const std::string& target) const;
   void signal(int signo) const;
