@@ -5,6 +5,7 @@
 
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
+#include "qt/delivery.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -64,8 +65,7 @@ void BrowserTreeView::clicked(QTreeWidgetItem* item) {
   TreeNode* node = nodeOf(item);
   if (!node) return;
   form_.tvwControl.select(node->Key);
-  form_.tvwControl_Click();
-  if (after_) after_();
+  deliver(form_, "tvwControl", UserEvent::Click, after_);
 }
 
 void BrowserTreeView::afterFirstFrame() {

@@ -48,6 +48,12 @@ class ImageWidget : public QWidget {
     pressed_ = e->button() == Qt::LeftButton;
     e->accept();
   }
+  // The second press of a double-click is one Click already given: the first press and release
+  // made it. A two-state button has by then swapped to its pair, which gets only this event.
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    pressed_ = false;
+    e->accept();
+  }
   void mouseReleaseEvent(QMouseEvent* e) override {
     const bool inside = rect().contains(e->position().toPoint());
     const bool click = pressed_ && e->button() == Qt::LeftButton && inside;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "browser/form5.h"
+#include "qt/delivery.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
@@ -58,8 +59,9 @@ Form5Dialog::Form5Dialog(Form1& form, QWidget* parent, AfterHandler after)
   ok->setDefault(true);
   QObject::connect(ok, &QPushButton::clicked, this, [this] {
     if (!form_.form5) return;
-    form_.form5->Command1_Click();
-    if (after_) after_();
+    Form5& dialog = *form_.form5;
+    deliver(
+        form_.host, [&dialog] { dialog.Command1_Click(); }, after_);
   });
 
   // Over the main window, where the eye already is.

@@ -5,9 +5,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "qt/click_handlers.h"
 #include "qt/control_views.h"
-#include "qt/handler_guard.h"
+#include "qt/delivery.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
 #include "qt/skin_manifest.h"
@@ -105,11 +104,7 @@ void MainWindow::sync() {
 void MainWindow::afterHandler() { sync(); }
 
 void MainWindow::click(const std::string& controlName) {
-  ClickHandler handler = clickHandlerFor(controlName);
-  if (!handler) return;
-  Form1& form = form_;
-  runHandler(form.host, [&form, handler] { (form.*handler)(); });
-  sync();
+  deliver(form_, controlName, UserEvent::Click, [this] { sync(); });
 }
 
 void MainWindow::centreOnScreen() {

@@ -4,26 +4,40 @@
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "qt/control_placement.h"
-#include "qt/handler_guard.h"
+#include "qt/delivery.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
 
 namespace {
 
-// Accepts only clips dragged from File1; its own rows cannot be dragged.
+// Accepts only clips dragged from File1; its own rows cannot be dragged. Like a list box, it
+// keeps its selection when the space below the last row is pressed, and a double-click
+// anywhere in it plays the selected rows.
 class PlaylistWidget : public QListWidget {
  public:
-  PlaylistWidget(QWidget* parent, std::function<void()> onDrop)
-      : QListWidget(parent), onDrop_(std::move(onDrop)) {
+  PlaylistWidget(QWidget* parent, std::function<void()> onDrop, std::function<void()> onDblClick)
+      : QListWidget(parent), onDrop_(std::move(onDrop)), onDblClick_(std::move(onDblClick)) {
     setDragEnabled(false);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
   }
 
  protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    if (itemAt(e->position().toPoint()))
+      QListWidget::mousePressEvent(e);
+    else
+      e->accept();
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    if (itemAt(e->position().toPoint())) QListWidget::mouseDoubleClickEvent(e);
+    e->accept();
+    onDblClick_();
+  }
   void dragEnterEvent(QDragEnterEvent* e) override {
     if (e->mimeData()->hasFormat(kClipDragMime))
       e->acceptProposedAction();
@@ -48,6 +62,7 @@ class PlaylistWidget : public QListWidget {
 
  private:
   std::function<void()> onDrop_;
+  std::function<void()> onDblClick_;
 };
 
 class PlaylistView : public ModelView {
@@ -55,7 +70,9 @@ class PlaylistView : public ModelView {
   PlaylistView(Form1& form, QWidget* parent, AfterHandler after)
       : form_(form),
         after_(std::move(after)),
-        list_(new PlaylistWidget(parent, [this] { deliver(&Form1::List1_DragDrop); })) {
+        list_(new PlaylistWidget(
+            parent, [this] { toModel(UserEvent::DragDrop); },
+            [this] { toModel(UserEvent::DblClick); })) {
     list_->setObjectName(QStringLiteral("List1"));
     list_->setFrameShape(QFrame::NoFrame);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -73,8 +90,6 @@ class PlaylistView : public ModelView {
     list_->setFont(font);
     QObject::connect(list_, &QListWidget::itemSelectionChanged, list_,
                      [this] { selectionToModel(); });
-    QObject::connect(list_, &QListWidget::itemDoubleClicked, list_,
-                     [this] { deliver(&Form1::List1_DblClick); });
   }
 
   QWidget* widget() override { return list_; }
@@ -106,11 +121,9 @@ class PlaylistView : public ModelView {
     for (int i = 0; i < n; ++i) model.setSelected(i, list_->item(i)->isSelected());
   }
 
-  void deliver(void (Form1::*handler)()) {
+  void toModel(UserEvent event) {
     selectionToModel();
-    Form1& form = form_;
-    runHandler(form.host, [&form, handler] { (form.*handler)(); });
-    if (after_) after_();
+    deliver(form_, "List1", event, after_);
   }
 
   Form1& form_;

@@ -118,7 +118,9 @@ TEST_P(Drop, AddsFile1sCurrentClipNotItsSelection) {
   if (c.added) start.push_back("file:" + form.File1.Path() + "/b.ra");
   EXPECT_EQ(entries(), start);
   EXPECT_EQ(host.messages, c.messages);
-  if (c.added) EXPECT_EQ(rows().back(), std::to_string(start.size()) + ". b.ra");
+  if (c.added) {
+    EXPECT_EQ(rows().back(), std::to_string(start.size()) + ". b.ra");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

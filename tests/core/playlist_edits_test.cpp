@@ -103,7 +103,9 @@ TEST_P(NothingSelected, ChangesAndWritesNothing) {
   EXPECT_EQ(entries(), (Lines{"A", "B"}));
   EXPECT_FALSE(std::filesystem::exists(temp()));
   EXPECT_EQ(host.messages.size(), static_cast<std::size_t>(GetParam().second));
-  if (GetParam().second) EXPECT_EQ(host.messages[0], "Clip Not Selected");
+  if (GetParam().second) {
+    EXPECT_EQ(host.messages[0], "Clip Not Selected");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, NothingSelected,

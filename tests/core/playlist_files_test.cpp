@@ -106,28 +106,19 @@ TEST_P(WhichFile, EachEditRewritesItsFileAndNoOther) {
   const File written = c.written[static_cast<std::size_t>(std::get<0>(GetParam()))];
   std::string expected;
   for (const auto& line : entries()) expected += line + "\r\n";
-  for (File f : {T, A, B, F}) {
-    if (f == written)
-      EXPECT_EQ(readFile(path(f)), expected) << "file "
-                                             << "TABF"[f];
-    else
-      EXPECT_EQ(readFile(path(f)), "old\r\n") << "file "
-                                              << "TABF"[f] << " was touched";
-  }
+  for (File f : {T, A, B, F})
+    EXPECT_EQ(readFile(path(f)), f == written ? expected : "old\r\n") << "file "
+                                                                      << "TABF"[f];
   EXPECT_EQ(form.listmode, state.listmode);
   EXPECT_EQ(app.lastfile, path(state.lastfile));
   const bool whole = c.edit >= Edit::Sort;
   const bool adds = c.edit <= Edit::Drop;
   // Adding to an untitled list points workfile at the working list file, the whole-list
   // edits at the file they wrote; a guarded write moves it off the partly read file.
-  if (whole || (adds && state.listmode == 2) || state.partlyRead)
-    EXPECT_EQ(form.workfile, path(written));
-  else
-    EXPECT_EQ(form.workfile, path(state.workfile));
-  if (whole)
-    EXPECT_EQ(player.calls, (std::vector<std::string>{"source:" + path(written)}));
-  else
-    EXPECT_TRUE(player.calls.empty());
+  const bool moved = whole || (adds && state.listmode == 2) || state.partlyRead;
+  EXPECT_EQ(form.workfile, path(moved ? written : state.workfile));
+  EXPECT_EQ(player.calls, whole ? std::vector<std::string>{"source:" + path(written)}
+                                : std::vector<std::string>{});
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -12,7 +12,9 @@
 
 #include "core/transport_looks.h"
 #include "support/fake_host.h"
+#include "support/temp_dir.h"
 #include "ui/form1.h"
+#include "ui/handler_table.h"
 
 namespace tunelark {
 namespace {
@@ -106,26 +108,9 @@ TEST_F(ViewToggles, BrowserAndPlaylistTogglesNeverTouchTheTransport) {
   }
 }
 
-// Every button the user can reach, keyed by the control that must be on screen to click it.
-struct Click {
-  const char* control;
-  void (Form1::*handler)();
-};
-
-const Click kClicks[] = {
-    {"Image14", &Form1::Image14_Click},         {"Image15", &Form1::Image15_Click},
-    {"Image16", &Form1::Image16_Click},         {"Image18", &Form1::Image18_Click},
-    {"Image19", &Form1::Image19_Click},         {"Image20", &Form1::Image20_Click},
-    {"Image9", &Form1::Image9_Click},           {"Image7", &Form1::Image7_Click},
-    {"Image8", &Form1::Image8_Click},           {"Image12", &Form1::Image12_Click},
-    {"Image13", &Form1::Image13_Click},         {"panelplaydown", &Form1::panelplaydown_Click},
-    {"panelplayup", &Form1::panelplayup_Click}, {"panelstopdown", &Form1::panelstopdown_Click},
-    {"panelstopup", &Form1::panelstopup_Click}, {"panelprev", &Form1::panelprev_Click},
-    {"panelnext", &Form1::panelnext_Click},     {"List1", &Form1::List1_DblClick},
-};
-
-bool onScreen(Form1& w, const std::string& name) {
-  const Control* c = w.findControl(name);
+bool onScreen(Form1& w, std::string_view name) {
+  if (!w.Enabled) return false;  // a dialog of the window is up
+  const Control* c = w.findControl(std::string(name));
   if (!c || !c->visible) return false;
   return c->frame.empty() || w.findControl(c->frame)->visible;
 }
@@ -171,17 +156,26 @@ void expectConsistent(Form1& w) {
   }
 }
 
+// Every action the window offers, from the same table that the screen's widgets use; the walk
+// goes wherever a user can go with them.
 TEST(ViewTogglesWalk, EveryReachableStateShowsExactlyOneImageOfEachPair) {
-  AppState app;
-  app.entries[0] = "file:/music/a.rm";
-  app.entryCount = 1;
-  testing::FakeHost host;
+  testing::TempDir dir;
+  const auto table = handlerTable();
   // Replays a click sequence on a fresh window; each state is reached by the shortest one.
   auto replay = [&](const std::vector<int>& path, const std::function<void(Form1&)>& visit) {
+    AppState app;
+    app.windowsDir = dir.str();
+    app.lastfile = app.workingListFile();
+    app.entries[0] = "file:/music/a.rm";
+    app.entryCount = 1;
+    testing::FakeHost host;
     Form1 w{app, host};
     w.List1.AddItem("1. a.rm");
     w.List1.setSelected(0, true);
-    for (int i : path) (w.*kClicks[i].handler)();
+    for (int i : path) {
+      if (host.ended) break;  // the exit button ended the run
+      (w.*table[static_cast<std::size_t>(i)].handler)();
+    }
     visit(w);
   };
   std::set<std::vector<int>> seen;
@@ -191,15 +185,17 @@ TEST(ViewTogglesWalk, EveryReachableStateShowsExactlyOneImageOfEachPair) {
   while (!queue.empty()) {
     const std::vector<int> path = queue.front();
     queue.pop_front();
-    for (int i = 0; i < static_cast<int>(std::size(kClicks)); ++i) {
+    for (int i = 0; i < static_cast<int>(table.size()); ++i) {
       bool clickable = false;
-      replay(path, [&](Form1& w) { clickable = onScreen(w, kClicks[i].control); });
+      replay(path, [&](Form1& w) {
+        clickable = onScreen(w, table[static_cast<std::size_t>(i)].control);
+      });
       if (!clickable) continue;
       std::vector<int> next = path;
       next.push_back(i);
       replay(next, [&](Form1& w) {
-        SCOPED_TRACE(::testing::Message()
-                     << "after " << next.size() << " clicks, last " << kClicks[i].control);
+        SCOPED_TRACE(::testing::Message() << "after " << next.size() << " clicks, last "
+                                          << table[static_cast<std::size_t>(i)].control);
         expectConsistent(w);
         flagsAndPlaystate.insert({w.playershown, w.browsershown, w.listshown, w.playstate});
         if (seen.insert(snapshot(w)).second) queue.push_back(next);

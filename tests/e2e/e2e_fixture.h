@@ -43,5 +43,6 @@ inline constexpr Spot kClipRow0{260, 260};
 inline constexpr Spot kClipRow1{260, 273};
 inline constexpr Spot kAddButton{407, 349};       // Image5
 inline constexpr Spot kSortDescending{119, 485};  // Image25
+inline constexpr Spot kPlaylistRow0{200, 387};    // the first row of List1
 
 }  // namespace tunelark::e2e

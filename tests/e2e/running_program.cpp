@@ -124,6 +124,11 @@ void RunningProgram::click(int x, int y) const {
           std::to_string(y) + " click 1");
 }
 
+void RunningProgram::doubleClick(int x, int y) const {
+  capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
+          std::to_string(y) + " click --repeat 2 --delay 60 1");
+}
+
 void RunningProgram::shiftClick(int x, int y) const {
   capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
           std::to_string(y) + " keydown shift click 1 keyup shift");

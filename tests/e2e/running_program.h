@@ -47,6 +47,8 @@ class RunningProgram {
   void click(int x, int y) const;
   // Left click with Shift held, extending a list's selection.
   void shiftClick(int x, int y) const;
+  // Two left clicks in quick succession: a double-click.
+  void doubleClick(int x, int y) const;
   // Asks the program for a picture of its window and copies it to `target`.
   bool screenshot(const std::string& target) const;
   void signal(int signo) const;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <set>
 
-#include "qt/click_handlers.h"
 #include "qt/twips.h"
+#include "ui/handler_table.h"
 #include "window_fixture.h"
 
 namespace tunelark::qt::testing {
@@ -162,7 +162,7 @@ TEST_F(WindowButtons, EveryButtonSaysWhatItDoes) {
   for (Control* c : form->controls()) {
     if (c->kind != ControlKind::Image && c->kind != ControlKind::PictureBox) continue;
     SCOPED_TRACE(c->name);
-    if (clickHandlerFor(c->name)) {
+    if (handlerFor(c->name)) {
       EXPECT_FALSE(c->tooltip.empty()) << "a button needs a tooltip";
     }
     if (c->tooltip.empty()) continue;  // backgrounds and decoration

@@ -2,6 +2,7 @@
 // A host that records what the window model asked of it: beeps, message boxes, an end of the
 // process. What a user would see or hear, counted so tests can assert on it.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,17 @@ class FakeHost : public HostServices {
  public:
   void beep() override { ++beeps; }
   void messageBox(const std::string& text) override { messages.push_back(text); }
-  void processPendingEvents() override { ++eventPasses; }
+  void processPendingEvents() override {
+    ++eventPasses;
+    if (duringEventPass) duringEventPass();
+  }
   void setBusy(bool busy) override { busyCalls.push_back(busy); }
   void endProcess() override { ended = true; }
 
   int beeps = 0;
   std::vector<std::string> messages;
   int eventPasses = 0;
+  std::function<void()> duringEventPass;  // what other input does while events pass
   std::vector<bool> busyCalls;
   bool ended = false;
 };

@@ -1,0 +1,47 @@
+// Double-clicks as a user makes them, on the real window: a double-click on a two-state button
+// is one click, and a double-click anywhere in the playlist plays its selected row.
+#include <chrono>
+#include <thread>
+
+#include "e2e_fixture.h"
+
+namespace tunelark::e2e {
+namespace {
+
+using DoubleClick = ProgramTest;
+
+TEST_F(DoubleClick, OnAToggleHidesTheAreaOnce) {
+  RunningProgram& p = start();
+  p.doubleClick(kPlayerToggle.x, kPlayerToggle.y);
+  std::optional<WindowGeometry> g;
+  ASSERT_TRUE(waitFor([&] {
+    g = p.geometry();
+    return g && g->height == 375;
+  })) << "height "
+      << (g ? g->height : -1);
+  // The second press must not reach the "show" picture that took the place of "hide".
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  g = p.geometry();
+  ASSERT_TRUE(g.has_value());
+  EXPECT_EQ(g->height, 375);
+}
+
+TEST_F(DoubleClick, BelowThePlaylistsLastRowPlaysTheSelectedRow) {
+  const std::string clip = folder.str() + "/tone.rm";
+  ASSERT_TRUE(
+      capture("ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440:duration=20 "
+              "-ar 8000 -ac 1 -c:a real_144 " +
+              clip))
+      << "ffmpeg could not make the clip";
+  const std::string list = folder.write("list.ram", "file:" + clip + "\r\n");
+  folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + list + "\r\n");
+  RunningProgram& p = start();
+  const auto streams = [] { return capture("pactl list short sink-inputs").value_or(""); };
+  ASSERT_EQ(streams(), "") << "nothing plays before the double-click";
+  p.click(kPlaylistRow0.x, kPlaylistRow0.y);
+  p.doubleClick(kPlaylistRow0.x, kPlaylistRow0.y + 60);
+  EXPECT_TRUE(waitFor([&] { return !streams().empty(); })) << p.errors();
+}
+
+}  // namespace
+}  // namespace tunelark::e2e
