@@ -119,7 +119,7 @@ std::vector<BadSource> badSources() {
        },
        "missing9999.rm"},
       {"ClosedLocalPort", [](Fixture&) { return std::string("http://127.0.0.1:9/a.rm"); },
-       "Skipped"},
+       "refused"},
   };
   // Each would reach the real clip if FFmpeg's own protocol were asked to open it.
   const std::vector<std::pair<std::string, std::function<std::string(Fixture&)>>> schemes = {
@@ -153,14 +153,15 @@ TEST_P(BadSourceTest, EndsStoppedWithAReasonAndPlaysNothingItShouldNot) {
   Fixture f;
   const auto out = f.dir.str() + "/out.wav";
   const auto source = c.make(f);
-  std::string message;
+  PlayerMessage message;
   {
     PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
     player.setSource(source);
     ASSERT_TRUE(testing::pollUntilStopped(player, kClearStateWithin)) << c.name;
     message = player.status().message;
   }
-  EXPECT_NE(message.find(c.says), std::string::npos) << c.name << ": " << message;
+  EXPECT_NE(testing::said(message).find(c.says), std::string::npos)
+      << c.name << ": " << testing::said(message);
   const auto played = testing::readWav(out).fileFrames;
   if (c.realClipPlays) {
     EXPECT_EQ(played, testing::ffmpegDecodedFrames(f.rm, 1)) << c.name;
@@ -182,7 +183,8 @@ TEST(BadSourceLimits, HugeListIsCutAndTheDisplaySaysSo) {
   player.setSource(ram);
   const auto s = player.status();
   EXPECT_EQ(s.clipCount, 10000);
-  EXPECT_NE(s.message.find("only the first 10000 clips"), std::string::npos) << s.message;
+  EXPECT_EQ(s.message.what, PlayerEvent::ListShortened);
+  EXPECT_NE(s.message.detail.find("only the first 10000 clips"), std::string::npos);
 }
 
 TEST(BadSourceLimits, UnplayableClipIsMarkedInTheStatus) {

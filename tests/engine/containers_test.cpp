@@ -47,7 +47,7 @@ TEST_P(ContainerTest, PlaysExactlyWhenTheContainerIsAllowed) {
     clip = renamed;
   }
   const auto out = dir.str() + "/out.wav";
-  std::string message;
+  PlayerMessage message;
   {
     PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{44100, 1}));
     player.setSource("file:" + clip);
@@ -57,10 +57,11 @@ TEST_P(ContainerTest, PlaysExactlyWhenTheContainerIsAllowed) {
   const auto frames = testing::readWav(out).fileFrames;
   if (c.plays) {
     EXPECT_EQ(frames, testing::ffmpegDecodedFrames(clip, 1));
-    EXPECT_EQ(message, "");
+    EXPECT_EQ(message, PlayerMessage{});
   } else {
     EXPECT_EQ(frames, 0);
-    EXPECT_NE(message.find("not a clip format"), std::string::npos) << message;
+    EXPECT_EQ(message.what, PlayerEvent::ClipSkipped);
+    EXPECT_NE(message.detail.find("not a clip format"), std::string::npos);
   }
 }
 

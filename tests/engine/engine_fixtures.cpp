@@ -102,4 +102,8 @@ int largestStep(const std::string& data, int channels) {
   return largest;
 }
 
+std::string said(const engine::PlayerMessage& message) {
+  return message.clip + ": " + message.detail;
+}
+
 }  // namespace tunelark::testing

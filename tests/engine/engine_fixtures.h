@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "player/engine/player_engine.h"
@@ -42,7 +43,15 @@ bool pollUntil(engine::PlayerEngine& player, const std::function<bool()>& done,
 bool pollUntilStopped(engine::PlayerEngine& player,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// A player message as one line, for failure output and for finding words in it.
+std::string said(const engine::PlayerMessage& message);
+
 // The largest absolute difference between neighbouring samples of channel 0 in `data`.
 int largestStep(const std::string& data, int channels);
 
 }  // namespace tunelark::testing
+
+namespace tunelark::engine {
+// How gtest prints a player message.
+inline void PrintTo(const PlayerMessage& m, std::ostream* os) { *os << tunelark::testing::said(m); }
+}  // namespace tunelark::engine

@@ -299,7 +299,7 @@ TEST(EndOfList, PlaybackStopsAndReturnsToTheFirstClip) {
   const auto s = player.status();
   EXPECT_EQ(s.clipIndex, 0);
   EXPECT_EQ(s.elapsedSeconds, 0);
-  EXPECT_EQ(s.message, "");
+  EXPECT_EQ(s.message, PlayerMessage{});
   player.playPause();
   EXPECT_EQ(player.status().state, PlayState::Playing);
 }

@@ -66,7 +66,7 @@ TEST(SinkFallback, NoDeviceFallsBackToTheClockAndSaysSo) {
   auto s = player.status();
   EXPECT_EQ(s.state, PlayState::Playing);
   EXPECT_TRUE(s.noDevice);
-  EXPECT_NE(s.message.find("No sound device"), std::string::npos) << s.message;
+  EXPECT_EQ(s.message.what, PlayerEvent::NoDevice);
   EXPECT_TRUE(testing::pollUntil(player, [&] { return player.status().elapsedSeconds > 0.1; }));
   player.stop();
   EXPECT_FALSE(player.status().noDevice);
@@ -79,7 +79,7 @@ TEST(SinkFallback, NullSinkGivenAsTheSinkReportsNoDevice) {
   PlayerEngine player(std::make_unique<NullSink>(AudioFormat{8000, 1}));
   player.setSource(clip);
   EXPECT_TRUE(player.status().noDevice);
-  EXPECT_EQ(player.status().message, "");
+  EXPECT_EQ(player.status().message, PlayerMessage{});
 }
 
 TEST(SinkFailure, LostDeviceStopsWithItsMessageAndPlayTriesTheDeviceAgain) {
@@ -91,14 +91,14 @@ TEST(SinkFailure, LostDeviceStopsWithItsMessageAndPlayTriesTheDeviceAgain) {
   PlayerEngine player(std::move(owned));
   player.setSource(clip);
   ASSERT_TRUE(testing::pollUntilStopped(player));
-  EXPECT_NE(player.status().message.find("the sound server went away"), std::string::npos)
-      << player.status().message;
+  EXPECT_EQ(player.status().message,
+            (PlayerMessage{PlayerEvent::DeviceFailed, "", "the sound server went away"}));
   EXPECT_EQ(sink->starts(), 1);
 
   player.playPause();
   EXPECT_EQ(player.status().state, PlayState::Playing);
   EXPECT_FALSE(player.status().noDevice);
-  EXPECT_EQ(player.status().message, "");
+  EXPECT_EQ(player.status().message, PlayerMessage{});
   ASSERT_TRUE(testing::pollUntilStopped(player));
   EXPECT_EQ(sink->starts(), 2);
   EXPECT_EQ(sink->frames(), testing::ffmpegDecodedFrames(clip, 1));
@@ -167,8 +167,7 @@ TEST(NetworkDeadline, ASilentServerIsSkippedWhenTheDeadlinePasses) {
   PlayerEngine player(std::make_unique<WavSink>("/dev/null", AudioFormat{8000, 1}), options);
   player.setSource(server.url());
   ASSERT_TRUE(testing::pollUntilStopped(player, std::chrono::seconds(5)));
-  EXPECT_NE(player.status().message.find("did not answer in time"), std::string::npos)
-      << player.status().message;
+  EXPECT_NE(player.status().message.detail.find("did not answer in time"), std::string::npos);
 }
 
 TEST(NetworkDeadline, StopWhileWaitingForAServerReturnsWithoutWaitingForTheDeadline) {

@@ -97,12 +97,28 @@ INSTANTIATE_TEST_SUITE_P(
                       StateCase{PlayState::Stopped, true, "Stopped - no sound device"},
                       StateCase{PlayState::Playing, true, "Playing - no sound device"}));
 
-TEST(DescribeStatus, ProblemIsShownAsAnError) {
-  PlayerStatus status = playing(1, 2);
-  status.message = "broken.rm: not a clip";
-  const DisplayText text = describe(status);
-  EXPECT_TRUE(text.error);
-  EXPECT_EQ(text.message, "broken.rm: not a clip");
+// Each thing the player reports, in the words the display shows for it.
+TEST(DescribeStatus, EachProblemHasItsWordsAndShowsAsAnError) {
+  using engine::PlayerEvent;
+  using engine::PlayerMessage;
+  const std::pair<PlayerMessage, std::string> cases[] = {
+      {{PlayerEvent::ClipSkipped, "broken.rm", "not a clip"}, "Skipped \"broken.rm\": not a clip"},
+      {{PlayerEvent::ClipEndedEarly, "a.rm", "damaged data"}, "\"a.rm\" ended early: damaged data"},
+      {{PlayerEvent::ListShortened, "", "only the first 2 clips are played"},
+       "only the first 2 clips are played"},
+      {{PlayerEvent::NoDevice, "", ""}, "No sound device: playing silently"},
+      {{PlayerEvent::NoDevice, "", "no server"}, "No sound device (no server): playing silently"},
+      {{PlayerEvent::DeviceFailed, "", ""}, "Playback stopped: the sound device failed"},
+      {{PlayerEvent::DeviceFailed, "", "server gone"}, "Playback stopped: server gone"},
+  };
+  for (const auto& [message, words] : cases) {
+    PlayerStatus status = playing(1, 2);
+    status.message = message;
+    const DisplayText text = describe(status);
+    EXPECT_TRUE(text.error) << words;
+    EXPECT_EQ(text.message, words);
+  }
+  EXPECT_FALSE(describe(playing(1, 2)).error);
 }
 
 struct ProgressCase {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "clip_server.h"
+#include "player/module/display_text.h"
 #include "player/module/level_bar.h"
 #include "sound_check.h"
 #include "support/temp_dir.h"
@@ -62,7 +63,7 @@ TEST_F(HostedPlayerTest, PlaysA440HzClipIntoTheSoundServer) {
   EXPECT_EQ(player_->engine().status().state, PlayState::Playing);
   pumpEvents(2000);
   const auto status = player_->engine().status();
-  EXPECT_FALSE(status.noDevice) << status.message;
+  EXPECT_FALSE(status.noDevice) << module::messageText(status.message);
   EXPECT_EQ(shown().state, "Playing");
   testing::expectHeardTone(recording.finish(), 440);
 }

@@ -117,7 +117,7 @@ TEST(PlayerDisplay, LogoCornerStaysClearOfText) {
   PlayerDisplay display;
   engine::PlayerStatus status = clipOf(200.0);
   status.title = std::string(200, 'W');
-  status.message = std::string(200, 'M');
+  status.message = {engine::PlayerEvent::ClipSkipped, std::string(200, 'M'), "x"};
   display.showStatus(status);
   const QImage image = display.grab().toImage();
   const QImage blank = [] {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "player/module/display_text.h"
 #include "player/module/hosted_player.h"
 #include "player/module/qt_audio_sink.h"
 #include "sound_check.h"
@@ -161,7 +162,7 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   player.control().setAutoStart(true);
   player.control().setSource("file:" + clip);
   pumpEvents(10000, playingOnDevice);
-  ASSERT_TRUE(playingOnDevice()) << status().message;
+  ASSERT_TRUE(playingOnDevice()) << module::messageText(status().message);
   std::cout << "@@playing@@" << std::endl;
 
   pumpEvents(10000, [&] { return status().state == engine::PlayState::Stopped; });
@@ -182,11 +183,11 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
     }
     pumpEvents(1000, playingOnDevice);
   }
-  ASSERT_TRUE(playingOnDevice()) << status().message;
+  ASSERT_TRUE(playingOnDevice()) << module::messageText(status().message);
   std::cout << "@@playing again@@" << std::endl;
   // Long enough for the parent to look at the server's streams.
   pumpEvents(2000);
-  EXPECT_EQ(status().state, engine::PlayState::Playing) << status().message;
+  EXPECT_EQ(status().state, engine::PlayState::Playing) << module::messageText(status().message);
   player.control().stop();
 }
 

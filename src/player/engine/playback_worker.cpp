@@ -35,7 +35,7 @@ void PlaybackWorker::newList() {
   std::lock_guard lock(mutex_);
   ++list_;
   reports_.clear();
-  message_.clear();
+  message_ = {};
 }
 
 ClipReport PlaybackWorker::report(int clip) const {
@@ -61,12 +61,12 @@ void PlaybackWorker::reportLength(std::uint64_t list, int clip, std::int64_t fra
   if (list == list_) reports_[clip].counted = frames;
 }
 
-std::string PlaybackWorker::message() const {
+PlayerMessage PlaybackWorker::message() const {
   std::lock_guard lock(mutex_);
   return message_;
 }
 
-void PlaybackWorker::setMessage(std::string message) {
+void PlaybackWorker::setMessage(PlayerMessage message) {
   std::lock_guard lock(mutex_);
   message_ = std::move(message);
 }
@@ -122,12 +122,9 @@ bool PlaybackWorker::decodeClip(const Job& job, int index, std::uint64_t generat
     return true;
   }
   if (!decoder->error().empty()) {
-    // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "x" + std::string.
-    std::string text;
-    text.assign(1, '"').append(clip.displayName()).append("\" ended early: ");
-    text.append(decoder->error());
+    PlayerMessage ended{PlayerEvent::ClipEndedEarly, clip.displayName(), decoder->error()};
     std::lock_guard lock(mutex_);
-    if (job.list == list_) message_ = std::move(text);
+    if (job.list == list_) message_ = std::move(ended);
   }
   reportFor(job, index, [&](ClipReport& r) { r.frames = decoded; });
   return true;
@@ -137,7 +134,7 @@ void PlaybackWorker::skip(const Job& job, int index, const std::string& why) {
   const Clip& clip = (*job.clips)[static_cast<std::size_t>(index)];
   reportFor(job, index, [](ClipReport& r) { r.skipped = true; });
   std::lock_guard lock(mutex_);
-  if (job.list == list_) message_ = "Skipped \"" + clip.displayName() + "\": " + why;
+  if (job.list == list_) message_ = {PlayerEvent::ClipSkipped, clip.displayName(), why};
 }
 
 void PlaybackWorker::reportFor(const Job& job, int index,

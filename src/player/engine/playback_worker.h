@@ -15,6 +15,7 @@
 
 #include "player/engine/clip.h"
 #include "player/engine/latest_job_thread.h"
+#include "player/engine/player_message.h"
 #include "player/engine/sample_buffer.h"
 
 namespace tunelark::engine {
@@ -50,8 +51,8 @@ class PlaybackWorker {
   std::uint64_t list() const;
   bool lengthKnown(std::uint64_t list, int clip) const;
   void reportLength(std::uint64_t list, int clip, std::int64_t frames);
-  std::string message() const;
-  void setMessage(std::string message);
+  PlayerMessage message() const;
+  void setMessage(PlayerMessage message);
 
  private:
   struct Job {
@@ -74,7 +75,7 @@ class PlaybackWorker {
   mutable std::mutex mutex_;
   std::uint64_t list_ = 0;  // the current list; reports from an older one are dropped
   std::map<int, ClipReport> reports_;
-  std::string message_;
+  PlayerMessage message_;
 
   // Last: its thread starts once everything above exists, and ends before any of it goes.
   LatestJobThread<Job> jobs_;

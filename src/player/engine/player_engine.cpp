@@ -16,9 +16,6 @@ namespace {
 // Previous within this much of a clip's start goes to the clip before; later, it restarts.
 constexpr double kRestartThresholdSeconds = 3.0;
 
-constexpr const char* kNoDevice = "No sound device";
-constexpr const char* kStopped = "Playback stopped: ";
-
 std::size_t bufferFrames(AudioFormat format, std::chrono::milliseconds length) {
   return static_cast<std::size_t>(std::max<std::int64_t>(
       1, static_cast<std::int64_t>(format.sampleRate) * length.count() / 1000));
@@ -61,8 +58,8 @@ struct PlayerEngine::Impl {
       active = sink.get();
       noDevice = !sink->hasDevice();
       // The device is back: what was said about losing it no longer holds.
-      const auto said = worker.message();
-      if (said.starts_with(kNoDevice) || said.starts_with(kStopped)) worker.setMessage("");
+      const auto said = worker.message().what;
+      if (said == PlayerEvent::NoDevice || said == PlayerEvent::DeviceFailed) worker.setMessage({});
     } else {
       // No sound device: keep the list going on the clock so position and clip changes still
       // happen, and say so. The next play tries the device again.
@@ -71,7 +68,7 @@ struct PlayerEngine::Impl {
       if (!fallback->start(buffer)) return false;
       active = fallback.get();
       noDevice = true;
-      worker.setMessage(kNoDevice + (why.empty() ? "" : " (" + why + ")") + ": playing silently");
+      worker.setMessage({PlayerEvent::NoDevice, {}, why});
     }
     active->setVolume(volume);
     active->setPaused(false);
@@ -155,7 +152,8 @@ void PlayerEngine::setSource(const std::string& source) {
   limits.maxClips = static_cast<std::size_t>(std::max(1, d.options.maxClips));
   auto resolved = resolveSource(source, limits);
   d.clips = std::make_shared<const ClipList>(std::move(resolved.clips));
-  if (!resolved.message.empty()) d.worker.setMessage(resolved.message);
+  if (!resolved.message.empty())
+    d.worker.setMessage({PlayerEvent::ListShortened, {}, resolved.message});
   if (d.clipCount() == 0) {
     d.counter.cancel();
     d.measuredFrom = -1;
@@ -237,7 +235,7 @@ void PlayerEngine::poll() {
   if (d.active->failed()) {
     const auto why = d.active->error();
     d.halt(d.currentClip(), 0);
-    d.worker.setMessage(kStopped + (why.empty() ? "the sound device failed" : why));
+    d.worker.setMessage({PlayerEvent::DeviceFailed, {}, why});
     return;
   }
   // The whole list has been heard: stop, and be ready to play it again from the top.

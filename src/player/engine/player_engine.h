@@ -22,6 +22,7 @@
 #include <string>
 
 #include "player/engine/audio_sink.h"
+#include "player/engine/player_message.h"
 #include "player/player_control.h"
 
 namespace tunelark::engine {
@@ -38,7 +39,7 @@ struct PlayerStatus {
   // about to be), a network clip when it has been played to its end.
   std::optional<double> totalSeconds;
   bool noDevice = false;    // playing on the clock, no sound device
-  std::string message;      // last problem, e.g. a skipped clip's name and why; "" if none
+  PlayerMessage message;    // the last problem, e.g. a skipped clip and why
   bool unplayable = false;  // the current clip cannot be played (refused, pnm://, missing, ...)
 };
 

@@ -20,6 +20,28 @@ std::string formatTime(std::optional<double> seconds) {
   return text;
 }
 
+std::string messageText(const engine::PlayerMessage& message) {
+  using engine::PlayerEvent;
+  const std::string quoted = "\"" + message.clip + "\"";
+  switch (message.what) {
+    case PlayerEvent::None:
+      return {};
+    case PlayerEvent::ClipSkipped:
+      return "Skipped " + quoted + ": " + message.detail;
+    case PlayerEvent::ClipEndedEarly:
+      return quoted + " ended early: " + message.detail;
+    case PlayerEvent::ListShortened:
+      return message.detail;
+    case PlayerEvent::NoDevice:
+      return message.detail.empty() ? "No sound device: playing silently"
+                                    : "No sound device (" + message.detail + "): playing silently";
+    case PlayerEvent::DeviceFailed:
+      return "Playback stopped: " +
+             (message.detail.empty() ? std::string("the sound device failed") : message.detail);
+  }
+  return {};
+}
+
 DisplayText describe(const engine::PlayerStatus& status) {
   DisplayText text;
   const bool hasSource = status.clipCount > 0;
@@ -41,8 +63,8 @@ DisplayText describe(const engine::PlayerStatus& status) {
       break;
   }
   if (status.noDevice) text.state += " - no sound device";
-  text.message = status.message;
-  text.error = !status.message.empty();
+  text.message = messageText(status.message);
+  text.error = !text.message.empty();
   return text;
 }
 

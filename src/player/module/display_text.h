@@ -24,6 +24,9 @@ std::string formatTime(std::optional<double> seconds);
 
 DisplayText describe(const engine::PlayerStatus& status);
 
+// The words for one of the player's messages; "" for none.
+std::string messageText(const engine::PlayerMessage& message);
+
 // Where the position bar stands, 0..1; 0 while the total is unknown or zero.
 double progressOf(const engine::PlayerStatus& status);
 
