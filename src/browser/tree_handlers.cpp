@@ -1,22 +1,15 @@
 // The tree's handlers: building the drive list at start-up and the click that scans a folder
 // and points File1 at it.
-#include <cctype>
-
 #include "browser/drive_list.h"
 #include "browser/scan_folder.h"
+#include "platform/ascii.h"
 #include "ui/form1.h"
 
 namespace tunelark {
 
 namespace {
 
-bool endsWithDirAnyCase(const std::string& key) {
-  if (key.size() < 3) return false;
-  const char* tail = key.c_str() + key.size() - 3;
-  return std::toupper(static_cast<unsigned char>(tail[0])) == 'D' &&
-         std::toupper(static_cast<unsigned char>(tail[1])) == 'I' &&
-         std::toupper(static_cast<unsigned char>(tail[2])) == 'R';
-}
+bool endsWithDirAnyCase(const std::string& key) { return endsWithNoCase(key, "Dir"); }
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "browser/wildcard.h"
+#include "platform/ascii.h"
 
 namespace tunelark {
 

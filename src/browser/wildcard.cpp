@@ -1,5 +1,7 @@
 #include "browser/wildcard.h"
 
+#include "platform/ascii.h"
+
 namespace tunelark {
 
 namespace {

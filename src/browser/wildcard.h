@@ -8,10 +8,6 @@
 
 namespace tunelark {
 
-// Lower case for ASCII letters only: names are bytes, and folding must not depend on the locale
-// the process happens to run in.
-constexpr char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
 // The patterns of a ";"-separated list, each trimmed of spaces; empty pieces are dropped.

@@ -13,6 +13,8 @@
 #include <random>
 #include <system_error>
 
+#include "platform/write_all.h"
+
 namespace tunelark {
 
 namespace {
@@ -106,19 +108,6 @@ class TempFile {
   int fd_ = -1;
   std::string path_;
 };
-
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return 0;
-}
 
 // Follows a symbolic link to the file it names, so that a linked settings file stays linked.
 bool resolveTarget(const std::string& path, std::string& target, std::string* error) {

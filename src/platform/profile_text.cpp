@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace tunelark {
 
 namespace {
@@ -15,15 +17,7 @@ std::string_view trim(std::string_view s) {
   return s.substr(first, last - first + 1);
 }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+bool sameName(std::string_view a, std::string_view b) { return equalsNoCase(a, b); }
 
 enum class LineKind { Other, Header, Entry };
 

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace tunelark::engine {
 namespace {
-
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (lower(text[i]) != lower(prefix[i])) return false;
-  }
-  return true;
-}
 
 // What stands before the first colon, in lower case, when the line may name a protocol: FFmpeg
 // also reads "name,option,value,...:" as a protocol, so anything before a colon that is not
@@ -25,17 +16,17 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 std::string schemeOf(std::string_view line) {
   const auto colon = line.find(':');
   if (colon == std::string_view::npos || colon < 2) return {};
-  if (!std::isalpha(static_cast<unsigned char>(line[0]))) return {};
+  if (!isAsciiLetter(line[0])) return {};
   const auto prefix = line.substr(0, colon);
   if (prefix.find('/') != std::string_view::npos) return {};
   std::string scheme;
-  for (char c : prefix) scheme += lower(c);
+  for (char c : prefix) scheme += asciiLower(c);
   return scheme;
 }
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  c = lower(c);
+  c = asciiLower(c);
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }

@@ -1,12 +1,12 @@
 #include "player/engine/source_resolver.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <optional>
 #include <set>
 
+#include "platform/ascii.h"
 #include "platform/regular_file.h"
 #include "player/engine/source_line.h"
 #include "playlist/ram_text.h"
@@ -15,10 +15,7 @@ namespace tunelark::engine {
 namespace {
 
 bool hasPlaylistName(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ext = path.substr(path.size() - 4);
-  for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".ram" || ext == ".rpm";
+  return endsWithNoCase(path, ".ram") || endsWithNoCase(path, ".rpm");
 }
 
 struct FileText {

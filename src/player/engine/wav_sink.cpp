@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/write_all.h"
+
 namespace tunelark::engine {
 namespace {
 
@@ -22,18 +24,6 @@ void put16(std::array<unsigned char, 44>& h, std::size_t at, std::uint32_t v) {
 void put32(std::array<unsigned char, 44>& h, std::size_t at, std::uint32_t v) {
   put16(h, at, v & 0xffff);
   put16(h, at + 2, v >> 16);
-}
-
-bool writeAll(int fd, const void* data, std::size_t size) {
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  while (size > 0) {
-    const auto n = ::write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -63,7 +53,8 @@ bool WavSink::writeHeader(std::uint32_t dataBytes) {
   put16(h, 34, 16);
   std::memcpy(&h[36], "data", 4);
   put32(h, 40, dataBytes);
-  return ::lseek(fd_, 0, SEEK_SET) == 0 && writeAll(fd_, h.data(), h.size());
+  return ::lseek(fd_, 0, SEEK_SET) == 0 &&
+         writeAll(fd_, {reinterpret_cast<const char*>(h.data()), h.size()}) == 0;
 }
 
 bool WavSink::open() {
@@ -80,8 +71,8 @@ bool WavSink::open() {
 
 bool WavSink::consume(const std::int16_t* samples, std::size_t frames) {
   const auto bytes = frames * static_cast<std::size_t>(format().channels) * 2;
-  if (!writeAll(fd_, samples, bytes)) {
-    fail("cannot write " + path_ + ": " + std::strerror(errno));
+  if (const int err = writeAll(fd_, {reinterpret_cast<const char*>(samples), bytes}); err != 0) {
+    fail("cannot write " + path_ + ": " + std::strerror(err));
     return false;
   }
   frames_ += static_cast<std::int64_t>(frames);
