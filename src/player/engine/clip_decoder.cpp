@@ -21,6 +21,16 @@ extern "C" {
 namespace tunelark::engine {
 namespace {
 
+// Samples at the stream's own rate in `packet`: what the codec's frame layout says a packet of
+// that size holds, else the demuxer's duration for it; 0 when neither says.
+std::int64_t packetSamples(const AVStream& stream, const AVPacket& packet) {
+  const int rate = stream.codecpar->sample_rate;
+  std::int64_t held = av_get_audio_frame_duration2(stream.codecpar, packet.size);
+  if (held <= 0 && packet.duration > 0 && rate > 0)
+    held = av_rescale_q(packet.duration, stream.time_base, AVRational{1, rate});
+  return std::max<std::int64_t>(held, 0);
+}
+
 // A clip whose packets keep failing is broken beyond what skipping a packet can mend.
 constexpr int kMaxBadPacketsInARow = 50;
 
@@ -348,10 +358,7 @@ std::int64_t ClipDecoder::skipPackets(std::int64_t frames) {
       av_packet_unref(ff.packet);
       continue;
     }
-    std::int64_t held = av_get_audio_frame_duration2(stream->codecpar, ff.packet->size);
-    if (held <= 0 && ff.packet->duration > 0) {
-      held = av_rescale_q(ff.packet->duration, stream->time_base, AVRational{1, rate});
-    }
+    const std::int64_t held = packetSamples(*stream, *ff.packet);
     if (held <= 0 || skipped + held > target) {
       ff.packetPending = true;  // decoding starts with this packet
       break;
@@ -375,12 +382,8 @@ std::optional<std::int64_t> ClipDecoder::countByPackets() {
     if (ret == AVERROR_EOF) break;
     if (ret < 0) return std::nullopt;
     if (ff.packet->stream_index == ff.stream) {
-      // What the codec's frame layout says a packet of this size holds; else the demuxer's
-      // duration for it. A packet that says neither leaves the count to decoding.
-      std::int64_t held = av_get_audio_frame_duration2(stream->codecpar, ff.packet->size);
-      if (held <= 0 && ff.packet->duration > 0) {
-        held = av_rescale_q(ff.packet->duration, stream->time_base, AVRational{1, rate});
-      }
+      // A packet that says nothing of its length leaves the count to decoding.
+      const std::int64_t held = packetSamples(*stream, *ff.packet);
       if (held <= 0) {
         av_packet_unref(ff.packet);
         return std::nullopt;
