@@ -6,6 +6,7 @@
 
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
+#include "qt/skin_style.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -73,10 +74,8 @@ BrowserFileListView::BrowserFileListView(Form1& form, QWidget* parent)
   view_->setDragEnabled(true);
   view_->setDragDropMode(QAbstractItemView::DragOnly);
   view_->setDefaultDropAction(Qt::CopyAction);
-  applyBrowserPalette(view_, QColor::fromRgb(static_cast<QRgb>(form_.File1.box.color)));
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  view_->setFont(font);
+  applyBrowserPalette(view_, modelColour(form_.File1.box.color));
+  view_->setFont(skinFont());
   QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
                    [this] { selectionToModel(); });
   QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,

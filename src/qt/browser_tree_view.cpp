@@ -6,6 +6,7 @@
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
 #include "qt/delivery.h"
+#include "qt/skin_style.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -35,9 +36,7 @@ BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, SkinPictures& ski
   tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tree_->header()->setStretchLastSection(false);
   applyBrowserPalette(tree_, QColor(0, 255, 255));
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  tree_->setFont(font);
+  tree_->setFont(skinFont());
 
   QObject::connect(tree_, &QTreeWidget::itemClicked, tree_,
                    [this](QTreeWidgetItem* item, int) { clicked(item); });

@@ -5,17 +5,16 @@
 #include <QPainter>
 
 #include "qt/control_placement.h"
+#include "qt/skin_style.h"
 #include "qt/twips.h"
 
 namespace tunelark::qt {
 
 namespace {
 
-QColor rgb(unsigned value) { return QColor::fromRgb(static_cast<QRgb>(value)); }
-
 void fillWith(QWidget* w, unsigned colour) {
   QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, rgb(colour));
+  pal.setColor(QPalette::Window, modelColour(colour));
   w->setPalette(pal);
   w->setAutoFillBackground(true);
 }
@@ -79,7 +78,7 @@ class ShapeWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setPen(QPen(rgb(kShapeOutline), 1));
+    p.setPen(QPen(modelColour(kShapeOutline), 1));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 };
@@ -131,8 +130,8 @@ class LabelView : public ControlView {
     const QString text = QString::fromLocal8Bit(control_.caption.c_str());
     if (label_->text() != text) label_->setText(text);
     QPalette pal = label_->palette();
-    if (pal.color(QPalette::WindowText) != rgb(control_.color)) {
-      pal.setColor(QPalette::WindowText, rgb(control_.color));
+    if (pal.color(QPalette::WindowText) != modelColour(control_.color)) {
+      pal.setColor(QPalette::WindowText, modelColour(control_.color));
       label_->setPalette(pal);
     }
   }
@@ -147,10 +146,7 @@ QLabel* makeLabel(QWidget* parent) {
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label->setTextFormat(Qt::PlainText);
-  // 255 twips are 17 px: an 11-px face leaves room for descenders without clipping.
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  label->setFont(font);
+  label->setFont(skinFont());
   return label;
 }
 
@@ -190,12 +186,6 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
 void finishButtons(QWidget* root) {
   for (QWidget* w : root->findChildren<QWidget*>())
     if (auto* image = dynamic_cast<ImageWidget*>(w)) image->finishButton();
-}
-
-std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent) {
-  auto* w = new QWidget(parent);
-  fillWith(w, kDarkBox);
-  return std::make_unique<ControlView>(control, w);
 }
 
 }  // namespace tunelark::qt

@@ -24,11 +24,7 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
 // hand cursor; both wait until the window's first frame is out.
 void finishButtons(QWidget* root);
 
-// An empty dark box where a view that is not available would be.
-std::unique_ptr<ModelView> makePlaceholderView(Control& control, QWidget* parent);
-
 // Colours of the skin that are not in the model.
 inline constexpr unsigned kShapeOutline = 0x2E8B9A;  // dimmed cyan, quieter than the text
-inline constexpr unsigned kDarkBox = 0x101418;
 
 }  // namespace tunelark::qt

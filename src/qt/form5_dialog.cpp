@@ -8,14 +8,13 @@
 
 #include "browser/form5.h"
 #include "qt/delivery.h"
+#include "qt/skin_style.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
 
 namespace {
-
-QColor rgb(unsigned value) { return QColor::fromRgb(static_cast<QRgb>(value)); }
 
 Qt::CheckState stateOf(int value) {
   if (value == 1) return Qt::Checked;
@@ -36,15 +35,13 @@ Form5Dialog::Form5Dialog(Form1& form, QWidget* parent, AfterHandler after)
   setFixedSize(px(model.Width), px(model.Height));
   setAttribute(Qt::WA_DeleteOnClose, false);
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, rgb(model.BackColor));
-  pal.setColor(QPalette::WindowText, rgb(model.ForeColor));
+  pal.setColor(QPalette::Window, modelColour(model.BackColor));
+  pal.setColor(QPalette::WindowText, modelColour(model.ForeColor));
   pal.setColor(QPalette::Text, Qt::black);
   setPalette(pal);
   setAutoFillBackground(true);
   // The layout's boxes are sized for a small dialog font; a larger one would clip "*.rm".
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(skinFont());
 
   auto* frame = new QGroupBox(QString::fromStdString(model.Frame1.caption), this);
   frame->setObjectName(QStringLiteral("Frame1"));

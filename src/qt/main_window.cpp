@@ -65,11 +65,9 @@ void MainWindow::buildViews() {
         break;
       case ControlKind::TreeView:
         view = makeTreeView(form_, parent, skin_, after);
-        if (!view) view = makePlaceholderView(*c, parent);
         break;
       case ControlKind::FileListBox:
         view = makeFileListView(form_, parent, after);
-        if (!view) view = makePlaceholderView(*c, parent);
         break;
       case ControlKind::Player: {
         auto site = std::make_unique<PlayerSite>(form_.RealAudio1, parent);

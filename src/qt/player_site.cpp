@@ -9,6 +9,7 @@
 #include "player/control_site.h"
 #include "player/module/player_module_api.h"
 #include "qt/control_placement.h"
+#include "qt/skin_style.h"
 
 namespace tunelark::qt {
 
@@ -86,9 +87,7 @@ void PlayerSite::showFailure() {
     pal.setColor(QPalette::Window, Qt::black);
     failure_->setPalette(pal);
     failure_->setAutoFillBackground(true);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(12);
-    failure_->setFont(font);
+    failure_->setFont(skinFont(12));
     box_->layout()->addWidget(failure_);
   }
   failure_->show();

@@ -8,6 +8,7 @@
 
 #include "qt/control_placement.h"
 #include "qt/delivery.h"
+#include "qt/skin_style.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -79,15 +80,13 @@ class PlaylistView : public ModelView {
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setUniformItemSizes(true);
     QPalette pal = list_->palette();
-    const QColor text = QColor::fromRgb(static_cast<QRgb>(form_.List1.box.color));
+    const QColor text = modelColour(form_.List1.box.color);
     pal.setColor(QPalette::Base, Qt::black);
     pal.setColor(QPalette::Text, text);
     pal.setColor(QPalette::Highlight, text);
     pal.setColor(QPalette::HighlightedText, Qt::black);
     list_->setPalette(pal);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(11);
-    list_->setFont(font);
+    list_->setFont(skinFont());
     QObject::connect(list_, &QListWidget::itemSelectionChanged, list_,
                      [this] { selectionToModel(); });
   }

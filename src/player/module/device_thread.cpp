@@ -94,11 +94,6 @@ void DeviceThread::setError(const std::string& why) {
   error_ = why;
 }
 
-std::uint64_t DeviceThread::framesDelivered() const {
-  const SampleFeed* feed = feedForCount_.load();
-  return feed ? feed->framesDelivered() : 0;
-}
-
 void DeviceThread::run() {
   using std::chrono::milliseconds;
   for (;;) {
@@ -146,7 +141,6 @@ bool DeviceThread::open(engine::SampleSource& source) {
     feed_.reset();
     return false;
   }
-  feedForCount_ = feed_.get();
   // Connected only after a successful start, so the failures above are reported by the return
   // value alone and not a second time as a loss.
   QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
@@ -165,7 +159,6 @@ void DeviceThread::close() {
   sink_->disconnect();
   sink_->stop();
   output_ = nullptr;
-  feedForCount_ = nullptr;
   sink_.reset();
   feed_.reset();
 }

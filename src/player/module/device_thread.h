@@ -46,7 +46,6 @@ class DeviceThread : public QThread {
 
   bool lost() const { return lost_.load(); }
   std::string error() const;
-  std::uint64_t framesDelivered() const;
 
  protected:
   void run() override;
@@ -80,7 +79,6 @@ class DeviceThread : public QThread {
   std::atomic<bool> lost_{false};  // the device went away while feeding
   mutable std::mutex errorMutex_;  // guards error_
   std::string error_;
-  std::atomic<SampleFeed*> feedForCount_{nullptr};  // read by framesDelivered()
 };
 
 }  // namespace tunelark::module

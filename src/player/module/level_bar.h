@@ -16,7 +16,6 @@ class LevelBar : public QWidget {
   double value() const { return value_; }
   // Shows `fraction` unless the user is dragging, whose choice wins until the release.
   void setValue(double fraction);
-  bool dragging() const { return dragging_; }
   // A disabled bar shows its value and ignores the mouse (nothing to seek in).
   void setInteractive(bool interactive);
 

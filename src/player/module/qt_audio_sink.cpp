@@ -71,8 +71,4 @@ std::string QtAudioSink::error() const {
   return thread_->error();
 }
 
-std::uint64_t QtAudioSink::framesDelivered() const {
-  return thread_ ? thread_->framesDelivered() : 0;
-}
-
 }  // namespace tunelark::module

@@ -39,9 +39,6 @@ class QtAudioSink : public engine::AudioSink {
   std::string error() const override;
   bool hasDevice() const override { return !device_.isNull(); }
 
-  // Frames of decoded sound handed to the device since start() (silence padding excluded).
-  std::uint64_t framesDelivered() const;
-
  private:
   QAudioDevice device_;
   engine::AudioFormat format_;

@@ -23,7 +23,6 @@ qint64 SampleFeed::readData(char* data, qint64 maxSize) {
   if (scratch_.size() < samples) scratch_.resize(samples);
   std::size_t got = source_.pull(scratch_.data(), static_cast<std::size_t>(frames));
   got = std::min(got, static_cast<std::size_t>(frames));
-  delivered_ += got;
   const std::size_t gotBytes = got * static_cast<std::size_t>(frameBytes);
   std::memcpy(data, scratch_.data(), gotBytes);
   // An underrun (decoder behind, list ended, paused source) is heard as silence rather than

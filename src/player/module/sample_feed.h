@@ -20,8 +20,6 @@ class SampleFeed : public QIODevice {
   bool isSequential() const override { return true; }
   // Always positive: an endless stream, so the device never drains it as finished.
   qint64 bytesAvailable() const override;
-  // Frames the engine actually delivered since the feed was created (silence excluded).
-  std::uint64_t framesDelivered() const { return delivered_.load(); }
 
  protected:
   qint64 readData(char* data, qint64 maxSize) override;
@@ -30,8 +28,7 @@ class SampleFeed : public QIODevice {
  private:
   engine::SampleSource& source_;
   int channels_;
-  std::vector<std::int16_t> scratch_;        // the pull target, aligned for samples unlike `data`
-  std::atomic<std::uint64_t> delivered_{0};  // counted on the device thread, read anywhere
+  std::vector<std::int16_t> scratch_;  // the pull target, aligned for samples unlike `data`
 };
 
 }  // namespace tunelark::module
