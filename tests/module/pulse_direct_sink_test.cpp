@@ -48,21 +48,6 @@ TEST_F(DirectSink, WhatItPullsReachesTheSoundServerAndStopsAtOnce) {
   EXPECT_FALSE(sink.failed());
 }
 
-TEST_F(DirectSink, PausedItPullsNothing) {
-  PulseDirectSink sink({48000, 1});
-  SineSource source(sink.format(), 440);
-  ASSERT_TRUE(sink.start(source)) << sink.error();
-  pumpEvents(300);
-  sink.setPaused(true);
-  const auto pulled = source.frames();
-  pumpEvents(500);
-  EXPECT_EQ(source.frames(), pulled);
-  sink.setPaused(false);
-  pumpEvents(300);
-  EXPECT_GT(source.frames(), pulled);
-  sink.stop();
-}
-
 TEST(DirectSinkWithoutServer, RefusesToStartAndSaysWhy) {
   testing::TempDir dir;
   const char* was = std::getenv("PULSE_SERVER");

@@ -63,47 +63,6 @@ TEST_F(QtAudioSinkTest, LateDecoderIsBridgedWithSilenceAndPullingGoesOn) {
   EXPECT_FALSE(sink.failed());
 }
 
-TEST_F(QtAudioSinkTest, PausedSinkStopsPullingAndResumes) {
-  QtAudioSink sink(QtAudioSink::defaultOutput());
-  SineSource source(sink.format(), 440);
-  ASSERT_TRUE(sink.start(source)) << sink.error();
-  pumpEvents(400);
-  sink.setPaused(true);
-  pumpEvents(100);
-  const int pullsWhenPaused = source.pulls();
-  pumpEvents(500);
-  EXPECT_EQ(source.pulls(), pullsWhenPaused);
-  sink.setPaused(false);
-  pumpEvents(2000, [&] { return source.pulls() > pullsWhenPaused; });
-  EXPECT_GT(source.pulls(), pullsWhenPaused);
-  sink.stop();
-}
-
-TEST_F(QtAudioSinkTest, StoppedSinkNeverTouchesTheSourceAgain) {
-  QtAudioSink sink(QtAudioSink::defaultOutput());
-  SineSource source(sink.format(), 440);
-  ASSERT_TRUE(sink.start(source)) << sink.error();
-  pumpEvents(300);
-  sink.stop();
-  const int pulls = source.pulls();
-  EXPECT_GT(pulls, 0);
-  pumpEvents(400);
-  EXPECT_EQ(source.pulls(), pulls);
-}
-
-TEST_F(QtAudioSinkTest, CanBeStartedAgainAfterStop) {
-  QtAudioSink sink(QtAudioSink::defaultOutput());
-  SineSource first(sink.format(), 440);
-  ASSERT_TRUE(sink.start(first)) << sink.error();
-  pumpEvents(200);
-  sink.stop();
-  SineSource second(sink.format(), 440);
-  ASSERT_TRUE(sink.start(second)) << sink.error();
-  pumpEvents(2000, [&] { return second.frames() > 0; });
-  sink.stop();
-  EXPECT_GT(second.frames(), 0u);
-}
-
 TEST_F(QtAudioSinkTest, FormatFollowsTheDevice) {
   const QAudioDevice device = QtAudioSink::defaultOutput();
   QtAudioSink sink(device);
