@@ -22,6 +22,15 @@ class FakeHost : public HostServices {
   int eventPasses = 0;
   std::vector<bool> busyCalls;
   bool ended = false;
+
+  // ---- Desktop integration: the real services a test hands in, or none ----
+  NotifyIconService* notifyIcons() override { return notifyIcon; }
+  ShellOpen* shellOpen() override { return shell; }
+  PopupMenus* popupMenus() override { return menus; }
+
+  NotifyIconService* notifyIcon = nullptr;
+  ShellOpen* shell = nullptr;
+  PopupMenus* menus = nullptr;
 };
 
 }  // namespace tunelark::testing
