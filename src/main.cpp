@@ -14,7 +14,7 @@
 #include "qt/app_icon.h"
 #include "qt/main_window.h"
 #include "qt/player_site.h"
-#include "qt/qt_host.h"
+#include "qt/qt_desktop.h"
 #include "qt/signal_watch.h"
 #include "ui/form1.h"
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   tunelark::AppState state;
-  tunelark::qt::QtHost host;
+  tunelark::qt::QtDesktopHost host;
   tunelark::Form1 form(state, host);
   form.Form_Load();
 

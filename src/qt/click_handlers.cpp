@@ -25,6 +25,12 @@ ClickHandler clickHandlerFor(const std::string& controlName) {
       {"panelstopdown", &Form1::panelstopdown_Click},
       {"panelprev", &Form1::panelprev_Click},
       {"panelnext", &Form1::panelnext_Click},
+      // ---- Desktop integration ----
+      {"Image27", &Form1::Image27_Click},
+      {"Image29", &Form1::Image29_Click},
+      {"Image30", &Form1::Image30_Click},
+      {"Image34", &Form1::Image34_Click},
+      {"Picture1", &Form1::Picture1_Click},
   };
   auto it = kTable.find(controlName);
   return it == kTable.end() ? nullptr : it->second;
