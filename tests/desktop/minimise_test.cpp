@@ -1,0 +1,64 @@
+// The minimise button on the real display: the stored presentation read anew and applied, the
+// window minimised in every case, the tray keeping a single icon.
+#include <QSystemTrayIcon>
+
+#include "desktop_fixture.h"
+#include "platform/notify_icon.h"
+
+namespace tunelark::desktop_testing {
+namespace {
+
+struct MinimiseCase {
+  const char* what;
+  const char* file;  // the settings file's text; none: no file
+  bool visible;
+  int icons;
+  int beeps;
+};
+
+class Minimise : public DesktopTest, public ::testing::WithParamInterface<MinimiseCase> {};
+
+TEST_P(Minimise, AppliesTheStoredPresentationThenMinimises) {
+  const MinimiseCase& c = GetParam();
+  if (c.file) dir.write("tunelark.ini", c.file);
+  window->click("Image27");
+  EXPECT_EQ(form->WindowState, ShowState::Minimised);
+  EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+  EXPECT_EQ(form->Visible, c.visible);
+  EXPECT_EQ(window->isVisible(), c.visible);
+  EXPECT_EQ(iconCount(), c.icons);
+  if (c.icons) {
+    EXPECT_TRUE(trayIcon().isValid());
+  }
+  EXPECT_EQ(host.beeps, c.beeps);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStoredValue, Minimise,
+    ::testing::Values(MinimiseCase{"taskbar only", "[Option]\ntaskbar=1\n", true, 0, 0},
+                      MinimiseCase{"tray only", "[option]\ntaskbar= 2 \n", false, 1, 0},
+                      MinimiseCase{"both", "[OPTION]\ntaskbar=3\n", true, 1, 0},
+                      MinimiseCase{"zero", "[Option]\ntaskbar=0\n", true, 0, 0},
+                      MinimiseCase{"no key", "[Dirlagu]\nfile=/a.ram\n", true, 0, 0},
+                      MinimiseCase{"no file", nullptr, true, 0, 0},
+                      MinimiseCase{"junk", "[Option]\ntaskbar=2x\n", true, 0, 0},
+                      MinimiseCase{"empty value", "[Option]\ntaskbar=\n", true, 0, 1}));
+
+using MinimiseTwice = DesktopTest;
+
+TEST_F(MinimiseTwice, TheIconAlreadyThereStaysTheOnlyOne) {
+  storePresentation("3");
+  window->click("Image27");
+  window->click("Image27");
+  EXPECT_EQ(iconCount(), 1);
+  EXPECT_EQ(desktop.tray().icons().size(), 1u);
+  EXPECT_TRUE(window->isVisible());
+  auto& shell = desktop.notifyIcons();
+  EXPECT_FALSE(shell.Shell_NotifyIconA(NIM_ADD, form->SystemTray.traydata)) << "a second add";
+  EXPECT_FALSE(shell.Shell_NotifyIconA(NIM_DELETE, NotifyIconData{})) << "an unfilled record";
+  EXPECT_EQ(iconCount(), 1);
+}
+
+}  // namespace
+}  // namespace tunelark::desktop_testing
