@@ -2,7 +2,6 @@
 // tray host leaving), the window state beside visibility, the window's handle and icon for the
 // tray record, right presses, and the dialogs Preferences and About.
 #include <QEvent>
-#include <QWindowStateChangeEvent>
 
 #include "platform/notify_icon.h"
 #include "qt/desktop_dialogs.h"

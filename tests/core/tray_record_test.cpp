@@ -22,18 +22,14 @@ TEST(TrayRecord, AddtrayFillsEveryFieldFromTheWindowAsItIsNow) {
   testing::FakeHost host;
   Form1 form(app, host);
   const NotifyIconData& record = form.SystemTray.traydata;
-  ASSERT_EQ(sizeof record, 88u);
   EXPECT_EQ(word(record, 0), 0u) << "unfilled before the first addtray";
 
   form.hWnd = 0x2A00007;
   form.Icon = 0xC0FFEE;
   form.SystemTray.addtray("Tunelark 2.01");
-  EXPECT_EQ(word(record, 0), 88u);
-  EXPECT_EQ(word(record, 4), 0x2A00007u);
-  EXPECT_EQ(word(record, 8), 0x2A00007u) << "the icon's number is the window's handle";
-  EXPECT_EQ(word(record, 12), 7u);
-  EXPECT_EQ(word(record, 16), 516u);
-  EXPECT_EQ(word(record, 20), 0xC0FFEEu);
+  // Size, the window's handle twice (the icon's number), flags, callback message, icon.
+  const std::uint32_t fields[] = {88, 0x2A00007, 0x2A00007, 7, 516, 0xC0FFEE};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(word(record, 4 * i), fields[i]) << "field " << i;
   const std::string tip(reinterpret_cast<const char*>(&record) + 24, 64);
   EXPECT_EQ(tip, std::string("Tunelark 2.01") + '\0' + std::string(50, ' '));
 

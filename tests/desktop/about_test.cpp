@@ -16,12 +16,12 @@ class LinkCatcher : public QObject {
   Q_OBJECT
  public:
   LinkCatcher() {
-    for (const char* scheme : {"http", "mailto"})
-      QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open");
   }
   ~LinkCatcher() override {
-    for (const char* scheme : {"http", "mailto"})
-      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
   }
   QList<QUrl> opened;
 
@@ -66,15 +66,11 @@ TEST_F(AboutBox, ShowsItsLinesAndOpensItsLinks) {
   EXPECT_EQ(links.opened[1].scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(links.opened[1].path(), QStringLiteral("  mail@example.org")) << "two spaces kept";
   EXPECT_EQ(links.opened[2], links.opened[0]);
-}
 
-using HelpButton = DesktopTest;
-
-TEST_F(HelpButton, SaysTheSameEveryTime) {
+  // The help button beside it says the same every time.
   window->click("Image30");
   window->click("Image30");
   EXPECT_EQ(host.messages, std::vector<std::string>(2, "Help Not Available Yet.."));
-  EXPECT_TRUE(window->face()->isEnabled());
 }
 
 }  // namespace

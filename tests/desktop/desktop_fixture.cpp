@@ -1,12 +1,12 @@
 #include "desktop_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
 #include <QProcess>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 
 #include "qt/app_icon.h"
 #include "tray_host.h"
@@ -88,13 +88,19 @@ PopupsSeen DesktopTest::pressTrayIcon(int pick, std::vector<std::pair<int, int>>
   return seen;
 }
 
-void DesktopTest::storePresentation(const std::string& value) {
-  dir.write("tunelark.ini", "[Option]\r\ntaskbar=" + value + "\r\n");
+QWidget* DesktopTest::openPreferences() {
+  window->click("Image29");
+  return window->findChild<QWidget*>(QStringLiteral("Form4"));
 }
 
-std::string DesktopTest::settings() const {
-  const std::string path = dir.str() + "/tunelark.ini";
-  return std::filesystem::exists(path) ? tunelark::testing::readFile(path) : "";
+void DesktopTest::press(QWidget* dialog, const char* name) {
+  auto* button = dialog ? dialog->findChild<QAbstractButton*>(QLatin1String(name)) : nullptr;
+  ASSERT_NE(button, nullptr) << name;
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void DesktopTest::storePresentation(const std::string& value) {
+  dir.write("tunelark.ini", "[Option]\r\ntaskbar=" + value + "\r\n");
 }
 
 }  // namespace tunelark::desktop_testing

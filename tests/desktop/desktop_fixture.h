@@ -45,8 +45,12 @@ class DesktopTest : public ::testing::Test {
   // that opens the menu; `pick` is the item to click in each menu that opens, -1 to dismiss it.
   PopupsSeen pressTrayIcon(int pick, std::vector<std::pair<int, int>> clicks = {});
   void storePresentation(const std::string& value);
+  // Opens Preferences with its button; the dialog, or nullptr when none opened.
+  QWidget* openPreferences();
+  // Clicks the dialog's button (an option, OK, Cancel) named `name`.
+  static void press(QWidget* dialog, const char* name);
   // The settings file's text, "" when there is none.
-  std::string settings() const;
+  std::string settings() const { return tunelark::testing::readFile(dir.str() + "/tunelark.ini"); }
 
   tunelark::testing::TempDir dir;
   AppState app;

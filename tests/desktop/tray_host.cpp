@@ -5,29 +5,28 @@
 #include <QProcess>
 #include <QSystemTrayIcon>
 #include <QTest>
-#include <memory>
-#include <string>
+#include <cstdlib>
 
 namespace tunelark::desktop_testing {
 
 namespace {
 
-// The owner of the tray selection of screen 0, or 0 when there is none.
-xcb_window_t trayOwner() {
-  std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> c(xcb_connect(nullptr, nullptr),
-                                                                   xcb_disconnect);
-  if (xcb_connection_has_error(c.get())) return 0;
-  const std::string name = "_NET_SYSTEM_TRAY_S0";
-  std::unique_ptr<xcb_intern_atom_reply_t, void (*)(void*)> atom(
-      xcb_intern_atom_reply(
-          c.get(), xcb_intern_atom(c.get(), 0, static_cast<uint16_t>(name.size()), name.c_str()),
-          nullptr),
-      free);
-  if (!atom) return 0;
-  std::unique_ptr<xcb_get_selection_owner_reply_t, void (*)(void*)> owner(
-      xcb_get_selection_owner_reply(c.get(), xcb_get_selection_owner(c.get(), atom->atom), nullptr),
-      free);
-  return owner ? owner->owner : 0;
+// The owner of screen 0's tray selection, or 0 when there is none. With `kill`, the owner's
+// connection to the display is cut, as when it crashes.
+xcb_window_t trayOwner(bool kill = false) {
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  xcb_window_t owner = 0;
+  auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 19, "_NET_SYSTEM_TRAY_S0"), nullptr);
+  if (atom) {
+    auto* reply = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+    if (reply) owner = reply->owner;
+    std::free(reply);
+  }
+  std::free(atom);
+  if (owner && kill) xcb_kill_client(c, owner);
+  xcb_flush(c);
+  xcb_disconnect(c);
+  return owner;
 }
 
 }  // namespace
@@ -36,19 +35,9 @@ bool trayHostRunning() { return trayOwner() != 0; }
 
 bool stopTrayHost() {
   // A host still starting up takes the tray a moment later; it is stopped as soon as it has.
+  // Qt learns of it from its own connection to the display, a little later still.
   return QTest::qWaitFor(
-      [] {
-        if (const xcb_window_t owner = trayOwner()) {
-          xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-          xcb_kill_client(c, owner);
-          xcb_flush(c);
-          xcb_disconnect(c);
-          return false;
-        }
-        // Qt learns of it from its own connection to the display, a little later.
-        return !QSystemTrayIcon::isSystemTrayAvailable();
-      },
-      5000);
+      [] { return trayOwner(true) == 0 && !QSystemTrayIcon::isSystemTrayAvailable(); }, 5000);
 }
 
 bool startTrayHost() {

@@ -1,6 +1,5 @@
 // A desktop without a tray host, and a tray host that goes away: the window must stay within
 // the user's reach.
-#include <QAbstractButton>
 #include <QTest>
 
 #include "desktop_fixture.h"
@@ -10,30 +9,23 @@
 namespace tunelark::desktop_testing {
 namespace {
 
-// Gives the display its tray host back, however the test ends.
-struct TrayHostBack {
-  ~TrayHostBack() {
-    if (!trayHostRunning()) {
-      EXPECT_TRUE(startTrayHost());
-    }
-  }
-};
-
 class Trayless : public DesktopTest {
  protected:
-  void chooseInPreferences(const char* option) {
-    window->click("Image29");
-    auto* dialog = window->findChild<QWidget*>(QStringLiteral("Form4"));
-    ASSERT_NE(dialog, nullptr);
-    for (const char* name : {option, "Command2"})
-      QTest::mouseClick(dialog->findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
+  void chooseTrayOnly() {
+    QWidget* dialog = openPreferences();
+    press(dialog, "tray");
+    press(dialog, "Command2");
   }
-  TrayHostBack back;
+  // The display gets its tray host back, however the test ended.
+  void TearDown() override {
+    DesktopTest::TearDown();
+    EXPECT_TRUE(trayHostRunning() || startTrayHost());
+  }
 };
 
 TEST_F(Trayless, TrayOnlyKeepsTheWindowInTheTaskbarAndSaysSoOnce) {
   ASSERT_TRUE(stopTrayHost());
-  chooseInPreferences("tray");
+  chooseTrayOnly();
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(form->WindowState, ShowState::Minimised);
   EXPECT_EQ(iconCount(), 0);
@@ -45,7 +37,7 @@ TEST_F(Trayless, TrayOnlyKeepsTheWindowInTheTaskbarAndSaysSoOnce) {
 }
 
 TEST_F(Trayless, TheWindowComesBackWhenTheTrayHostGoesAway) {
-  chooseInPreferences("tray");
+  chooseTrayOnly();
   ASSERT_FALSE(window->isVisible());
   ASSERT_TRUE(trayIcon().isValid());
   ASSERT_TRUE(stopTrayHost());
