@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "qt/twips.h"
 #include "ui/form1.h"
@@ -56,7 +57,10 @@ QRadioButton* Form4Dialog::makeOption(QWidget* frame, OptionButton Form4::*membe
   const Control& c = ((*form_.form4).*member).box;
   auto* option = new QRadioButton(QString::fromStdString(c.caption), frame);
   option->setObjectName(QString::fromStdString(c.name));
-  option->setGeometry(pxRect(c));
+  // A caption wider than the design's box would be cut off; the frame has room to spare.
+  QRect r = pxRect(c);
+  r.setWidth(std::max(r.width(), std::min(option->sizeHint().width(), frame->width() - r.x())));
+  option->setGeometry(r);
   option->setChecked(((*form_.form4).*member).Value);
   QObject::connect(option, &QRadioButton::toggled, this, [this, member](bool on) {
     if (on && form_.form4) form_.form4->choose(member);
