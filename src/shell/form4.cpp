@@ -87,8 +87,8 @@ void Form4::Command2_Click() {
     value = kTrayOnly;
   }
   if (!storePresentation(form.app.settingsPath, value)) form.host.beep();
-  form.Enabled = true;
-  // Unloading destroys this dialog: nothing of it may be touched afterwards.
+  // Unloading enables the main window and destroys this dialog: nothing of it may be touched
+  // afterwards.
   unloadForm4(form);
 }
 
@@ -97,7 +97,7 @@ void Form4::Command3_Click() { unloadForm4(owner_); }
 void unloadForm4(Form1& form) {
   if (!form.form4) return;
   form.form4.reset();
-  form.Enabled = true;
+  form.Enabled = !form.anyDialogLoaded();
 }
 
 }  // namespace tunelark

@@ -194,6 +194,9 @@ class Form1 {
   void mnuopt_Click(int Index);
   // The tray host has gone away, and every tray icon with it.
   void trayHostLost();
+  // The tray's menu can open the About box over Preferences; the window stays disabled until
+  // the last dialog has closed.
+  bool anyDialogLoaded() const { return form2 || form4 || form5; }
 
   AppState& app;
   HostServices& host;
