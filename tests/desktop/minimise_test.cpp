@@ -1,5 +1,7 @@
 // The minimise button on the real display: the stored presentation read anew and applied, the
 // window minimised in every case, the tray keeping a single icon.
+#include <QSystemTrayIcon>
+
 #include "desktop_fixture.h"
 #include "platform/notify_icon.h"
 
@@ -29,6 +31,7 @@ TEST_P(Minimise, AppliesTheStoredPresentationThenMinimises) {
   EXPECT_EQ(iconCount(), c.icons);
   if (c.icons) {
     EXPECT_TRUE(trayIcon().isValid()) << "exactly one icon in the tray host";
+    EXPECT_EQ(desktop.tray().icons().front()->toolTip(), QStringLiteral("Tunelark 2.01"));
     EXPECT_FALSE(desktop.notifyIcons().Shell_NotifyIconA(NIM_ADD, form->SystemTray.traydata));
   }
   EXPECT_FALSE(desktop.notifyIcons().Shell_NotifyIconA(NIM_DELETE, NotifyIconData{}));
