@@ -14,8 +14,8 @@
 #include "qt/app_icon.h"
 #include "qt/main_window.h"
 #include "qt/player_site.h"
+#include "qt/qt_desktop.h"
 #include "qt/qt_file_dialogs.h"
-#include "qt/qt_host.h"
 #include "qt/signal_watch.h"
 #include "ui/form1.h"
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   tunelark::AppState state;
-  tunelark::qt::QtHost host;
+  tunelark::qt::QtDesktopHost host;
   tunelark::qt::QtFileDialogs dialogs;
   tunelark::Form1 form(state, host, dialogs);
   form.Form_Load();

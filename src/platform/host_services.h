@@ -6,6 +6,11 @@
 
 namespace tunelark {
 
+// ---- Desktop integration: each service has an interface file of its own ----
+class NotifyIconService;
+class ShellOpen;
+class PopupMenus;
+
 class HostServices {
  public:
   virtual ~HostServices() = default;
@@ -20,6 +25,14 @@ class HostServices {
   virtual void setBusy(bool busy) = 0;
   // Ends the process at once, running no unload handler.
   virtual void endProcess() = 0;
+
+  // ---- Desktop integration ----
+  // The tray's icons, opening links, popup menus. None on a host without a desktop (the build's
+  // tools, benchmarks, model-only tests): the tray then counts as missing, links open nothing
+  // and a popup menu is dismissed at once.
+  virtual NotifyIconService* notifyIcons() { return nullptr; }
+  virtual ShellOpen* shellOpen() { return nullptr; }
+  virtual PopupMenus* popupMenus() { return nullptr; }
 };
 
 }  // namespace tunelark

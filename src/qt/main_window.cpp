@@ -32,6 +32,8 @@ MainWindow::MainWindow(Form1& form)
   // The first paint of any widget of this window marks the first frame.
   qApp->installEventFilter(this);
   sync();
+  // ---- Desktop integration ----
+  setUpDesktop();
 }
 
 MainWindow::~MainWindow() {
@@ -91,12 +93,16 @@ void MainWindow::sync() {
   }
   if (face_->size() != size) face_->resize(size);
   face_->setEnabled(form_.Enabled);
+  // ---- Desktop integration ----
+  syncWindowState();
   // Hiding and showing follow the model once the window has been shown at start-up; before
   // that a sync must not put it on screen half made.
   if (testAttribute(Qt::WA_WState_ExplicitShowHide) && isVisible() != form_.Visible)
     setVisible(form_.Visible);
   for (auto& view : views_) view->sync();
   syncForm5Dialog(form_, this, [this] { afterHandler(); });
+  // ---- Desktop integration ----
+  syncDesktop();
 }
 
 void MainWindow::afterHandler() { sync(); }
@@ -134,6 +140,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, [this] {
       if (onFirstFrame_) onFirstFrame_();
       finishButtons(face_);
+      // ---- Desktop integration ----
+      finishLinks();
       for (auto& view : views_) view->afterFirstFrame();
     });
   }

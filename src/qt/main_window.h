@@ -68,6 +68,22 @@ class MainWindow : public QWidget {
   bool firstFramePending_ = true;
   std::function<void()> onFirstFrame_;
   std::function<void()> onClosed_;
+
+  // ---- Desktop integration (main_window_desktop.cpp) ----
+ protected:
+  // Messages from the shell (the tray icon's callback, the tray host leaving), and the
+  // window's handle and icon as the tray record reads them.
+  bool event(QEvent* event) override;
+  // The window manager minimising or restoring the window.
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void setUpDesktop();
+  // Runs a handler of the model, then syncs.
+  void runModel(const std::function<void()>& handler);
+  void syncWindowState();
+  void syncDesktop();
+  void finishLinks();
 };
 
 }  // namespace tunelark::qt

@@ -19,6 +19,13 @@
 #include "player/control_site.h"
 #include "ui/control.h"
 #include "ui/list_box.h"
+// ---- Desktop integration ----
+#include "platform/popup_menu.h"
+#include "shell/form4.h"
+#include "shell/system_tray.h"
+#include "ui/form2.h"
+#include "ui/options_menu.h"
+#include "ui/window_state.h"
 
 namespace tunelark {
 
@@ -200,6 +207,28 @@ class Form1 {
 
   // Called after the file-type dialog is unloaded, however it closed.
   void form5Unloaded();
+
+  // ---- Desktop integration: presentation, tray icon, dialogs, popup menu ----
+  ShowState WindowState = ShowState::Normal;  // beside Visible; a hidden window keeps it
+  std::uint32_t hWnd = 0;                     // the window's handle once it is on screen
+  std::uint32_t Icon = 0;                     // handle of the window's own icon
+  Menu mnuoption = optionsMenu();             // "&Options": the tray icon's popup menu
+  SystemTrayBas SystemTray{*this};            // the tray icon and its record
+  std::unique_ptr<Form2> form2;               // the About box while it is loaded
+  std::unique_ptr<Form4> form4;               // Preferences while it is loaded
+  void Image27_Click();                       // minimise, as the stored presentation says
+  void Image29_Click();                       // Preferences
+  void Image30_Click();                       // help
+  void Image34_Click();                       // About
+  void Picture1_Click();                      // logo: the web site
+  // X and Y in pixels, as the window message carries them.
+  void Form_MouseDown(int Button, int Shift, int X, int Y);
+  void mnuopt_Click(int Index);
+  // The tray host has gone away, and every tray icon with it.
+  void trayHostLost();
+  // The tray's menu can open the About box over Preferences; the window stays disabled until
+  // the last dialog has closed.
+  bool anyDialogLoaded() const { return form2 || form4 || form5; }
 
   AppState& app;
   HostServices& host;

@@ -27,6 +27,15 @@ class FakeHost : public HostServices {
   std::function<void()> duringEventPass;  // what other input does while events pass
   std::vector<bool> busyCalls;
   bool ended = false;
+
+  // ---- Desktop integration: the real services a test hands in, or none ----
+  NotifyIconService* notifyIcons() override { return notifyIcon; }
+  ShellOpen* shellOpen() override { return shell; }
+  PopupMenus* popupMenus() override { return menus; }
+
+  NotifyIconService* notifyIcon = nullptr;
+  ShellOpen* shell = nullptr;
+  PopupMenus* menus = nullptr;
 };
 
 }  // namespace tunelark::testing
