@@ -16,6 +16,23 @@ TEST(Executable, LinksNeitherFfmpegNorMultimedia) {
     EXPECT_EQ(libs->find(heavy), std::string::npos) << heavy;
 }
 
+// The module carries the FFmpeg built from the component list inside itself: no FFmpeg library
+// or codec library is loaded with it, and no FFmpeg function can be reached from outside.
+TEST(PlayerModule, KeepsItsOwnFfmpegInside) {
+  if (!TUNELARK_FFMPEG_BUNDLED) GTEST_SKIP() << "built against the system's FFmpeg";
+  const auto libs = capture(std::string("ldd ") + TUNELARK_PLAYER_MODULE);
+  ASSERT_TRUE(libs.has_value());
+  EXPECT_NE(libs->find("libQt6Multimedia"), std::string::npos) << *libs;
+  // libpulse brings its own few audio codec libraries (through libsndfile); FFmpeg's are these.
+  for (const char* heavy : {"libavcodec", "libavformat", "libavutil", "libswresample", "libx26",
+                            "libdav1d", "libvpx", "librsvg", "libcrypto"})
+    EXPECT_EQ(libs->find(heavy), std::string::npos) << heavy;
+  const auto exported = capture(std::string("nm -D --defined-only ") + TUNELARK_PLAYER_MODULE);
+  ASSERT_TRUE(exported.has_value());
+  for (const char* prefix : {" av_", " avcodec_", " avformat_", " avio_", " swr_", " ff_"})
+    EXPECT_EQ(exported->find(prefix), std::string::npos) << prefix << " in\n" << *exported;
+}
+
 struct BadModule {
   const char* what;
   std::string (*path)(const tunelark::testing::TempDir&);

@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainerCase{"OggVorbis", "a.ogg", "libvorbis", "", true},
                       ContainerCase{"Flac", "a.flac", "flac", "", true},
                       ContainerCase{"RawAc3", "a.ac3", "ac3", "", true},
+                      ContainerCase{"AdtsAac", "a.aac", "aac", "", true},
                       ContainerCase{"FlacNamedRm", "a.flac", "flac", "a.rm", true},
                       ContainerCase{"Mp4", "a.m4a", "aac", "", false},
                       ContainerCase{"Mp4NamedRm", "a.m4a", "aac", "a.rm", false},
