@@ -100,14 +100,19 @@ elseif(TUNELARK_FFMPEG STREQUAL "bundled")
   endif()
   string(REGEX REPLACE ".*\n" "" prefix "${prefix}")
   message(STATUS "Bundled FFmpeg: ${prefix}")
-  pkg_check_modules(GNUTLS REQUIRED IMPORTED_TARGET gnutls)
+  # FFmpeg's https and tls reach GnuTLS through gnutls_on_demand.c, which loads it on the
+  # first TLS connection; only its headers are needed here.
+  pkg_check_modules(GNUTLS REQUIRED gnutls)
+  add_library(tunelark_gnutls_on_demand STATIC ${tunelark_ffmpeg_dir}/gnutls_on_demand.c)
+  target_include_directories(tunelark_gnutls_on_demand PRIVATE ${GNUTLS_INCLUDE_DIRS})
+  target_link_libraries(tunelark_gnutls_on_demand PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
   add_library(tunelark_ffmpeg INTERFACE)
   target_include_directories(tunelark_ffmpeg SYSTEM INTERFACE ${prefix}/include)
-  # In dependency order for the static linker; all of FFmpeg's outside needs are these, since
-  # it is configured with nothing detected on its own.
+  # In dependency order for the static linker, GnuTLS's stand-ins after FFmpeg that calls them.
+  # These are all of FFmpeg's outside needs, since it is configured with nothing detected.
   target_link_libraries(tunelark_ffmpeg INTERFACE
     ${prefix}/lib/libavformat.a ${prefix}/lib/libavcodec.a ${prefix}/lib/libswresample.a
-    ${prefix}/lib/libavutil.a PkgConfig::GNUTLS Threads::Threads m)
+    ${prefix}/lib/libavutil.a tunelark_gnutls_on_demand ${CMAKE_DL_LIBS} Threads::Threads m)
   set(TUNELARK_FFMPEG_BUNDLED true)
 else()
   message(FATAL_ERROR "TUNELARK_FFMPEG is \"${TUNELARK_FFMPEG}\"; it must be bundled or system")
