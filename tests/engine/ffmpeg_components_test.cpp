@@ -9,19 +9,14 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "engine/engine_fixtures.h"
 #include "player/engine/ffmpeg_components.h"
@@ -96,75 +91,36 @@ TEST(FfmpegComponents, PlaylistLinesAdmitEveryListedNetworkProtocol) {
     EXPECT_TRUE(isAllowedNetworkScheme(name)) << name;
 }
 
-// `openssl s_server -WWW` serving a folder over TLS on a local port, with a key and certificate
-// made for the run (FFmpeg checks certificates only when asked to).
-class TlsFileServer {
- public:
-  explicit TlsFileServer(const std::string& folder) {
-    port_ = freePort();
-    const std::string script =
-        "cd '" + folder +
-        "' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
-        "-keyout key.pem -out cert.pem -days 1 -subj /CN=localhost 2>/dev/null && exec openssl "
-        "s_server -quiet -WWW -cert cert.pem -key key.pem -accept 127.0.0.1:" +
-        std::to_string(port_) + " >/dev/null 2>&1";
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    for (int i = 0; i < 100 && !accepting(); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ~TlsFileServer() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  std::string url(const std::string& name) const {
-    return "https://127.0.0.1:" + std::to_string(port_) + "/" + name;
-  }
-
- private:
-  static sockaddr_in loopback(int port) {
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<std::uint16_t>(port));
-    return addr;
-  }
-  static int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr = loopback(0);
-    socklen_t size = sizeof addr;
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), size) == 0 &&
-                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &size) == 0;
-    ::close(fd);
-    if (!bound) throw std::runtime_error("no free port");
-    return ntohs(addr.sin_port);
-  }
-  bool accepting() const {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in addr = loopback(port_);
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
-  }
-
-  int port_ = 0;
-  pid_t pid_ = -1;
-};
-
+// `openssl s_server -WWW` serves the folder over TLS on a free local port, with a key and a
+// certificate made for the run (FFmpeg checks certificates only when asked to).
 TEST(FfmpegComponents, ClipOverHttpsPlaysWhole) {
   testing::TempDir dir;
   const auto clip = dir.str() + "/tone.rm";
   testing::makeTone(clip);
-  TlsFileServer server(dir.str());
-  const auto out = dir.str() + "/out.wav";
-  {
-    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
-    player.setSource(server.url("tone.rm"));
-    ASSERT_TRUE(testing::pollUntilStopped(player));
+  const auto script = "cd '" + dir.str() +
+                      "' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+                      "-nodes -keyout k.pem -out c.pem -days 1 -subj /CN=localhost 2>/dev/null && "
+                      "echo $$ && exec openssl s_server -WWW -cert c.pem -key k.pem -accept "
+                      "127.0.0.1:0 2>/dev/null";
+  FILE* server = ::popen(script.c_str(), "r");
+  ASSERT_NE(server, nullptr);
+  char line[256];
+  pid_t pid = 0;
+  std::string port;
+  while (port.empty() && std::fgets(line, sizeof line, server)) {
+    const std::string_view text(line);
+    if (pid == 0) pid = std::atoi(line);
+    if (text.starts_with("ACCEPT ")) port = std::to_string(std::atoi(line + text.rfind(':') + 1));
   }
+  const auto out = dir.str() + "/out.wav";
+  if (pid > 0 && !port.empty()) {
+    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
+    player.setSource("https://127.0.0.1:" + port + "/tone.rm");
+    EXPECT_TRUE(testing::pollUntilStopped(player));
+  }
+  if (pid > 0) ::kill(pid, SIGTERM);
+  ::pclose(server);
+  ASSERT_FALSE(port.empty()) << "openssl s_server did not start";
   EXPECT_EQ(testing::readWav(out).fileFrames, testing::ffmpegDecodedFrames(clip, 1));
 }
 
