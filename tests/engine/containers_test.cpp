@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainerCase{"Mp4", "a.m4a", "aac", "", false},
                       ContainerCase{"Mp4NamedRm", "a.m4a", "aac", "a.rm", false},
                       ContainerCase{"Matroska", "a.mka", "flac", "", false},
+                      ContainerCase{"MatroskaNamedRm", "a.mka", "flac", "a.rm", false},
                       ContainerCase{"MpegProgramStream", "a.mpg", "mp2", "a.ra", false}),
     [](const auto& param) { return param.param.name; });
 
