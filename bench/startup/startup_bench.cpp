@@ -1,7 +1,12 @@
 // Starts tunelark and the floor window alternately, 10 times each, and prints the median time
-// from spawn to the first painted frame and the resident memory at that moment; for tunelark
-// also the memory once the player module is loaded. With --remembered-playlist tunelark starts
-// on a remembered playlist of 80 entries whose clips exist, as a returning user's would.
+// from spawn to the first painted frame and the resident memory at that moment, and the memory
+// 1.5 s later; for tunelark also the time from that frame until the player module is attached.
+// Other tunelark builds given as arguments (say, one linking the system's FFmpeg) are started
+// in the same rotation and get a column of their own:
+//   scripts/test-env build/release/bin/startup_bench [--remembered-playlist] [other/bin/tunelark
+//   ...]
+// With --remembered-playlist every tunelark starts on a remembered playlist of 80 entries whose
+// clips exist, as a returning user's would.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -53,10 +58,16 @@ int sharedObjects(pid_t pid) {
   return static_cast<int>(seen.size());
 }
 
+// How long after the first frame the settled memory is read: the player module is attached by
+// then, and whatever start-up does on later turns of the event loop has been done.
+constexpr long long kSettleNs = 1500LL * 1000 * 1000;
+
 struct Sample {
   double firstFrameMs = 0;
   double rssMiB = 0;
-  double playerRssMiB = 0;  // tunelark only: after the module is loaded
+  double attachMs = 0;       // tunelark only: from the first frame to the module attached
+  double playerRssMiB = 0;   // tunelark only: as the module is attached
+  double settledRssMiB = 0;  // kSettleNs after the first frame
   int libraries = 0;
 };
 
@@ -112,8 +123,19 @@ std::optional<Sample> runOnce(const char* exe, bool hasPlayer, const std::string
     s.firstFrameMs = static_cast<double>(*frame - start) / 1e6;
     s.rssMiB = static_cast<double>(rssKiB(pid)) / 1024.0;
     s.libraries = sharedObjects(pid);
-    if (hasPlayer && readTagged(out[0], "player-ready", pending))
-      s.playerRssMiB = static_cast<double>(rssKiB(pid)) / 1024.0;
+    if (hasPlayer) {
+      if (auto ready = readTagged(out[0], "player-ready", pending)) {
+        s.playerRssMiB = static_cast<double>(rssKiB(pid)) / 1024.0;
+        s.attachMs = static_cast<double>(*ready - *frame) / 1e6;
+      }
+    }
+    const long long wait = *frame + kSettleNs - monotonicNs();
+    if (wait > 0) {
+      const timespec pause{static_cast<time_t>(wait / 1000000000),
+                           static_cast<long>(wait % 1000000000)};
+      ::nanosleep(&pause, nullptr);
+    }
+    s.settledRssMiB = static_cast<double>(rssKiB(pid)) / 1024.0;
     sample = s;
   }
   ::kill(pid, SIGTERM);
@@ -144,7 +166,6 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool remembered = argc > 1 && std::string(argv[1]) == "--remembered-playlist";
   if (!std::getenv("DISPLAY")) {
     std::fprintf(stderr, "startup_bench: needs an X display; run it under scripts/test-env\n");
     return 1;
@@ -152,49 +173,72 @@ int main(int argc, char** argv) {
   char folder[] = "/tmp/tunelark-bench.XXXXXX";
   if (!::mkdtemp(folder)) return 1;
   const std::string windir = folder;
-  if (remembered) rememberPlaylist(windir);
 
-  std::vector<Sample> app, floor;
+  std::vector<const char*> programs = {TUNELARK_EXE};
+  bool remembered = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--remembered-playlist")
+      remembered = true;
+    else
+      programs.push_back(argv[i]);
+  }
+  if (remembered) rememberPlaylist(windir);
+  std::vector<std::vector<Sample>> apps(programs.size());
+  std::vector<Sample> floor;
   for (int i = 0; i < kRuns; ++i) {
-    // Alternating spreads any drift of the machine's load over both programs alike.
-    if (auto s = runOnce(TUNELARK_EXE, true, windir)) app.push_back(*s);
+    // Alternating spreads any drift of the machine's load over all programs alike.
+    for (std::size_t p = 0; p < programs.size(); ++p)
+      if (auto s = runOnce(programs[p], true, windir)) apps[p].push_back(*s);
     if (auto s = runOnce(FLOOR_EXE, false, windir)) floor.push_back(*s);
   }
   std::filesystem::remove_all(windir);
-  if (app.empty() || floor.empty()) {
-    std::fprintf(stderr, "startup_bench: a program never reported its first frame\n");
-    return 1;
+  for (const auto& app : apps) {
+    if (app.empty() || floor.empty()) {
+      std::fprintf(stderr, "startup_bench: a program never reported its first frame\n");
+      return 1;
+    }
   }
 
-  auto pick = [](const std::vector<Sample>& v, double Sample::*field) {
+  auto pick = [](const std::vector<Sample>& v, auto field) {
     std::vector<double> xs;
-    for (const Sample& s : v) xs.push_back(s.*field);
+    for (const Sample& s : v) xs.push_back(static_cast<double>(s.*field));
     return median(xs);
   };
-  const double appMs = pick(app, &Sample::firstFrameMs);
-  const double floorMs = pick(floor, &Sample::firstFrameMs);
-  const double appRss = pick(app, &Sample::rssMiB);
-  const double floorRss = pick(floor, &Sample::rssMiB);
-  std::vector<double> libsApp, libsFloor;
-  for (const Sample& s : app) libsApp.push_back(s.libraries);
-  for (const Sample& s : floor) libsFloor.push_back(s.libraries);
-
   // The machine is shared; its load says how far these figures can be trusted.
   std::ifstream loadavg("/proc/loadavg");
   std::string load1;
   loadavg >> load1;
   std::printf("load average over the last minute: %s\n", load1.c_str());
   if (remembered) std::printf("tunelark starts on a remembered playlist of 80 entries\n");
-  std::printf(
-      "startup, median of %zu / %zu runs         tunelark     floor   ratio (target <= 1.30)\n",
-      app.size(), floor.size());
-  std::printf("  spawn to first painted frame (ms)  %9.1f %9.1f   %.2f\n", appMs, floorMs,
-              appMs / floorMs);
-  std::printf("  resident memory at that frame (MiB) %8.1f %9.1f   %.2f\n", appRss, floorRss,
-              appRss / floorRss);
-  std::printf("  shared objects mapped at that frame %8.0f %9.0f\n", median(libsApp),
-              median(libsFloor));
-  std::printf("  resident memory with the player loaded (MiB) %.1f\n",
-              pick(app, &Sample::playerRssMiB));
+  std::printf("startup, median of %zu runs each\n", floor.size());
+  for (std::size_t p = 0; p < programs.size(); ++p) std::printf("  [%zu] %s\n", p + 1, programs[p]);
+  std::printf("%-42s", "");
+  for (std::size_t p = 0; p < programs.size(); ++p) std::printf("      [%zu]  ratio", p + 1);
+  std::printf("      floor\n");
+  // One row: each program's figure and its ratio to the floor's (when the floor has one).
+  auto row = [&](const char* label, auto field, bool ratio) {
+    std::printf("%-42s", label);
+    const double base = pick(floor, field);
+    for (const auto& app : apps) {
+      const double value = pick(app, field);
+      if (ratio) {
+        std::printf(" %9.1f  %5.2f", value, value / base);
+      } else {
+        std::printf(" %9.1f       ", value);
+      }
+    }
+    if (ratio) {
+      std::printf(" %10.1f\n", base);
+    } else {
+      std::printf("\n");
+    }
+  };
+  row("spawn to first painted frame (ms)", &Sample::firstFrameMs, true);
+  row("resident memory at that frame (MiB)", &Sample::rssMiB, true);
+  row("shared objects mapped at that frame", &Sample::libraries, true);
+  row("first frame to player attached (ms)", &Sample::attachMs, false);
+  row("resident memory as it is attached (MiB)", &Sample::playerRssMiB, false);
+  row("resident memory 1.5 s after the frame (MiB)", &Sample::settledRssMiB, true);
+  std::printf("targets: first frame ratio <= 1.30; memory 1.5 s after the frame ratio <= 1.25\n");
   return 0;
 }

@@ -16,6 +16,26 @@ TEST(Executable, LinksNeitherFfmpegNorMultimedia) {
     EXPECT_EQ(libs->find(heavy), std::string::npos) << heavy;
 }
 
+// The module carries the FFmpeg built from the component list inside itself: no FFmpeg library
+// or codec library is loaded with it, and no FFmpeg function can be reached from outside.
+// (Left out on the system's FFmpeg rather than skipped: a skip marks the whole run skipped.)
+#if TUNELARK_FFMPEG_BUNDLED
+TEST(PlayerModule, KeepsItsOwnFfmpegInside) {
+  const auto libs = capture(std::string("ldd ") + TUNELARK_PLAYER_MODULE);
+  ASSERT_TRUE(libs.has_value());
+  EXPECT_NE(libs->find("libQt6Multimedia"), std::string::npos) << *libs;
+  // libpulse brings its own few audio codec libraries (through libsndfile); FFmpeg's are these,
+  // and GnuTLS comes only with the first TLS connection.
+  for (const char* heavy : {"libavcodec", "libavformat", "libavutil", "libswresample", "libx26",
+                            "libdav1d", "libvpx", "librsvg", "libcrypto", "libgnutls"})
+    EXPECT_EQ(libs->find(heavy), std::string::npos) << heavy;
+  const auto exported = capture(std::string("nm -D --defined-only ") + TUNELARK_PLAYER_MODULE);
+  ASSERT_TRUE(exported.has_value());
+  for (const char* prefix : {" av_", " avcodec_", " avformat_", " avio_", " swr_", " ff_"})
+    EXPECT_EQ(exported->find(prefix), std::string::npos) << prefix << " in\n" << *exported;
+}
+#endif
+
 struct BadModule {
   const char* what;
   std::string (*path)(const tunelark::testing::TempDir&);

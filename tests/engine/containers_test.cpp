@@ -72,10 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainerCase{"OggVorbis", "a.ogg", "libvorbis", "", true},
                       ContainerCase{"Flac", "a.flac", "flac", "", true},
                       ContainerCase{"RawAc3", "a.ac3", "ac3", "", true},
+                      ContainerCase{"AdtsAac", "a.aac", "aac", "", true},
                       ContainerCase{"FlacNamedRm", "a.flac", "flac", "a.rm", true},
                       ContainerCase{"Mp4", "a.m4a", "aac", "", false},
                       ContainerCase{"Mp4NamedRm", "a.m4a", "aac", "a.rm", false},
                       ContainerCase{"Matroska", "a.mka", "flac", "", false},
+                      ContainerCase{"MatroskaNamedRm", "a.mka", "flac", "a.rm", false},
                       ContainerCase{"MpegProgramStream", "a.mpg", "mp2", "a.ra", false}),
     [](const auto& param) { return param.param.name; });
 

@@ -126,7 +126,7 @@ bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
   ff.format->interrupt_callback = AVIOInterruptCB{&ClipDecoder::interrupted, this};
   // FFmpeg guesses the format from the content, whatever the name says; both lists are what
   // keeps a clip that is really a playlist or a pointer to other files from being followed.
-  ff.format->protocol_whitelist = av_strdup(network_ ? kNetworkProtocols : "file");
+  ff.format->protocol_whitelist = av_strdup(network_ ? kNetworkProtocols : kLocalProtocols);
   ff.format->format_whitelist = av_strdup(network_ ? kNetworkFormats : kClipFormats);
   std::string url = clip.location;
   if (!network_) {

@@ -13,15 +13,9 @@
 
 #include "player/engine/audio_sink.h"
 #include "player/engine/clip.h"
+#include "player/engine/ffmpeg_components.h"
 
 namespace tunelark::engine {
-
-// The container formats a clip may be in: RealMedia and the common audio containers. Nothing
-// that lists other files (HLS, concat, playlists) is among them.
-inline constexpr const char* kClipFormats = "rm,mp3,ogg,flac,wav,aac,ac3";
-// What a network clip may use to reach its server, and in what it may come.
-inline constexpr const char* kNetworkProtocols = "http,https,tls,tcp,rtsp,rtp,udp";
-inline constexpr const char* kNetworkFormats = "rm,mp3,ogg,flac,wav,aac,ac3,rtsp";
 
 struct DecoderLimits {
   // How long a network clip may take to open, or to deliver the next packet.

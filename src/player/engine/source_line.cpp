@@ -1,11 +1,11 @@
 #include "player/engine/source_line.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <vector>
 
 #include "platform/ascii.h"
+#include "player/engine/ffmpeg_components.h"
 
 namespace tunelark::engine {
 namespace {
@@ -111,9 +111,15 @@ Clip unplayable(std::string_view line, std::string reason) {
 }  // namespace
 
 bool isAllowedNetworkScheme(std::string_view scheme) {
-  static constexpr std::array<std::string_view, 7> kAllowed = {"http", "https", "rtsp", "rtp",
-                                                               "udp",  "tcp",   "tls"};
-  return std::find(kAllowed.begin(), kAllowed.end(), scheme) != kAllowed.end();
+  // The same names the decoder's protocol whitelist is made of, so the two cannot disagree.
+  std::string_view allowed = kNetworkProtocols;
+  while (!allowed.empty()) {
+    const auto comma = allowed.find(',');
+    if (allowed.substr(0, comma) == scheme) return !scheme.empty();
+    if (comma == std::string_view::npos) break;
+    allowed.remove_prefix(comma + 1);
+  }
+  return false;
 }
 
 Clip parseSourceLine(std::string_view line) {
