@@ -51,16 +51,6 @@ TEST(FileList, ListsMatchingRegularVisibleFilesSortedWithoutRegardToCase) {
             (std::vector<std::string>{"a.ram", "b.rm", "c.Rm", "link.rm", "list.RAM", "SONG.RA"}));
 }
 
-TEST(FileList, EmptyPatternListsNothing) {
-  TempDir dir;
-  dir.write("a.ra", "x");
-  FileListBox list;
-  list.setPattern("");
-  EXPECT_TRUE(list.setPath(dir.str()));
-  EXPECT_EQ(list.ListCount(), 0);
-  EXPECT_EQ(list.Path(), dir.str());
-}
-
 TEST(FileList, BadPathFailsAndKeepsEverything) {
   TempDir dir;
   dir.write("keep.ra", "x");
