@@ -119,6 +119,11 @@ TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
          fs::create_directory(d.path() / "tunelark.ini");
          return d.str() + "/tunelark.ini";
        }},
+      {"a FIFO in the file's place",
+       [](const TempDir& d) {
+         ::mkfifo((d.str() + "/tunelark.ini").c_str(), 0644);
+         return d.str() + "/tunelark.ini";
+       }},
       {"a link that points nowhere",
        [](const TempDir& d) {
          fs::create_symlink(d.path() / "gone", d.path() / "tunelark.ini");
@@ -130,12 +135,14 @@ TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
     TempDir dir;
     const std::string path = c.prepare(dir);
     const auto namesBefore = namesIn(dir.path());
-    const std::string before = path.empty() ? "" : readFile(path);
+    const bool regular = fs::is_regular_file(path);
+    const std::string before = regular ? readFile(path) : "";
     std::string error;
     EXPECT_FALSE(writeFileAtomically(path, "replacement", &error)) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_EQ(namesIn(dir.path()), namesBefore) << c.what;
-    if (!path.empty()) {
+    EXPECT_EQ(fs::is_regular_file(path), regular) << c.what;
+    if (regular) {
       EXPECT_EQ(readFile(path), before) << c.what;
     }
   }
