@@ -41,6 +41,16 @@ TEST_F(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
     EXPECT_FALSE(w.findControl(compact)->visible) << compact;
 }
 
+// A compact button showing the wrong arrow would still be a working button; only this sees it.
+TEST_F(Form1Layout, CompactButtonsWearThePlayerAreaPictures) {
+  EXPECT_EQ(w.panelplaydown.picture, w.Image9.picture);
+  EXPECT_EQ(w.panelplayup.picture, w.Image7.picture);
+  EXPECT_EQ(w.panelstopdown.picture, w.Image8.picture);
+  EXPECT_EQ(w.panelstopup.picture, w.Image6.picture);
+  EXPECT_EQ(w.panelprev.picture, w.Image12.picture);
+  EXPECT_EQ(w.panelnext.picture, w.Image13.picture);
+}
+
 TEST_F(Form1Layout, EveryImageWithAPictureIsNamedOnceAndEveryButtonSaysWhatItDoes) {
   const std::set<std::string> decoration = {"Image4",    "Image1",    "Image17",   "Image2",
                                             "Image3(1)", "Image3(2)", "Image3(3)", "Image3(4)"};
