@@ -69,18 +69,6 @@ TEST(FileList, BadPathFailsAndKeepsEverything) {
   }
 }
 
-TEST(FileList, RefreshOfAVanishedFolderEmptiesTheList) {
-  TempDir dir;
-  fs::create_directory(dir.path() / "d");
-  dir.write("d/a.ra", "x");
-  FileListBox list;
-  ASSERT_TRUE(list.setPath(dir.str() + "/d"));
-  ASSERT_EQ(list.ListCount(), 1);
-  fs::remove_all(dir.path() / "d");
-  EXPECT_FALSE(list.Refresh());
-  EXPECT_EQ(list.ListCount(), 0);
-}
-
 TEST(FileList, NamesThatAreNotUtf8KeepTheirBytes) {
   TempDir dir;
   const std::string latin1 = "caf\xe9.ra";

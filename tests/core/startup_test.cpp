@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/last_playlist_setting.h"
 #include "core/case_name.h"
 #include "core/scoped_env.h"
 #include "support/fake_host.h"
@@ -89,24 +88,6 @@ TEST(StartUpSettingsRead, AFolderInTheSettingsFilesPlaceIsNoSettings) {
   form.Form_Load();
   EXPECT_EQ(host.beeps, 0);
   EXPECT_EQ(app.lastfile, dir.str() + "/temp.ram");
-}
-
-// The stored path comes back whole however long it is, on both sides of the old 49-character
-// cut.
-TEST(StartUpSettingsRead, ReadsTheStoredPathWhole) {
-  for (const std::size_t length : {1u, 48u, 49u, 50u, 300u, 4096u}) {
-    TempDir dir;
-    const std::string path = "/" + std::string(length - 1, 'q');
-    const std::string settings = dir.write("tunelark.ini", "[Dirlagu]\r\nfile=" + path + "\r\n");
-    EXPECT_EQ(readLastPlaylist(settings), path) << length;
-  }
-}
-
-TEST(StartUpSettingsRead, TellsAMissingKeyFromAnEmptyOne) {
-  TempDir dir;
-  EXPECT_EQ(readLastPlaylist(dir.str() + "/none.ini"), std::nullopt);
-  EXPECT_EQ(readLastPlaylist(dir.write("a.ini", "[Option]\ntaskbar=1\n")), std::nullopt);
-  EXPECT_EQ(readLastPlaylist(dir.write("b.ini", "[Dirlagu]\nfile=\n")), std::string());
 }
 
 }  // namespace
