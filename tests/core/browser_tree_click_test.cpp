@@ -100,21 +100,6 @@ TEST(TreeScan, OnlyAFolderWithoutSubfoldersIsScannedAgain) {
   EXPECT_EQ(b.host.eventPasses, 4);
 }
 
-TEST(TreeScan, UnreadableFolderAddsNothingAndReportsTheDrive) {
-  // As root, permissions do not stop reading; a folder replaced by a file cannot be read.
-  Browser b;
-  b.mkdir("was-a-folder");
-  b.click(b.driveKey());
-  const std::string before = b.form.File1.Path();
-  fs::remove(b.dir.path() / "was-a-folder");
-  b.dir.write("was-a-folder", "now a file");
-  const TreeNode* node = b.click(b.dir.str() + "/was-a-folderDir");
-  EXPECT_TRUE(node->Children.empty());
-  EXPECT_TRUE(node->Sorted);
-  EXPECT_EQ(b.host.messages, (std::vector<std::string>{"Drive Not Available"}));
-  EXPECT_EQ(b.form.File1.Path(), before);
-}
-
 TEST(TreeScan, FolderRemovedAfterScanReportsDriveNotAvailable) {
   Browser b;
   b.mkdir("old/inner");
