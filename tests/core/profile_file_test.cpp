@@ -111,15 +111,6 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineCommentAndLineEnding) {
             "[Dirlagu]\r\nfile=/new.ram\r\n[Other]\nx=1\n");
 }
 
-TEST(ProfileFileWrite, ValuesWithLineBreaksAreRefusedAndNothingChanges) {
-  TempDir dir;
-  const std::string path = dir.write("tunelark.ini", "[Dirlagu]\nfile=/a.ram\n");
-  std::string error;
-  EXPECT_FALSE(ProfileFile(path).write("Dirlagu", "file", "/a\n[Option]\ntaskbar=2", &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(readFile(path), "[Dirlagu]\nfile=/a.ram\n");
-}
-
 TEST(ProfileFileRead, ReadStringFallsBackOnlyWhenTheValueIsMissing) {
   TempDir dir;
   const ProfileFile file(dir.write("tunelark.ini", "[Option]\ntaskbar=\n"));
