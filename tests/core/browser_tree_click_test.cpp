@@ -158,23 +158,6 @@ TEST(TreeScan, ClickArrivingDuringTheEventPassIsHandledAndTheFirstCompletes) {
   EXPECT_TRUE(host.messages.empty());
 }
 
-TEST(TreeKeys, RootDriveAndMountPointBelowItGiveSingleSeparators) {
-  Browser b;
-  TreeNode* root = b.click("/Dir");
-  ASSERT_NE(root, nullptr);
-  EXPECT_EQ(b.form.File1.Path(), "/");
-  ASSERT_FALSE(root->Children.empty());
-  for (const TreeNode* child : root->Children) {
-    EXPECT_EQ(child->Key, "/" + child->Text + "Dir");
-    EXPECT_EQ(child->Key.find("//"), std::string::npos);
-  }
-  b.mkdir("sub");
-  b.click(b.driveKey());
-  const TreeNode* sub = b.form.tvwControl.find(b.dir.str() + "/subDir");
-  ASSERT_NE(sub, nullptr);
-  EXPECT_EQ(sub->Key.find("//"), std::string::npos);
-}
-
 TEST(TreeKeys, AKeyIsTheFolderPathWithDirAppended) {
   EXPECT_EQ(folderOfKey("/Dir"), "/");
   EXPECT_EQ(folderOfKey("/mnt/usbDir"), "/mnt/usb");

@@ -78,17 +78,5 @@ INSTANTIATE_TEST_SUITE_P(
                                 0}),
     [](const auto& row) { return testing::caseName(row.param.what); });
 
-TEST(StartUpSettingsRead, AFolderInTheSettingsFilesPlaceIsNoSettings) {
-  TempDir dir;
-  fs::create_directories(dir.path() / "tunelark.ini");
-  ScopedEnv windir("TUNELARK_WINDIR", dir.str());
-  AppState app;
-  FakeHost host;
-  Form1 form(app, host);
-  form.Form_Load();
-  EXPECT_EQ(host.beeps, 0);
-  EXPECT_EQ(app.lastfile, dir.str() + "/temp.ram");
-}
-
 }  // namespace
 }  // namespace tunelark
