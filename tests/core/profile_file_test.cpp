@@ -100,17 +100,6 @@ TEST_P(ProfileFileOnDisk, ReadsAndWritesOrLeavesTheFileAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Table, ProfileFileOnDisk, ::testing::ValuesIn(kFileCases),
                          [](const auto& row) { return testing::caseName(row.param.what); });
 
-TEST(ProfileFileWrite, KeepsEveryOtherLineCommentAndLineEnding) {
-  TempDir dir;
-  const std::string path = dir.write("tunelark.ini",
-                                     "; written by hand\r\n[Option]\r\ntaskbar=3 ; both\r\n\r\n"
-                                     "[Dirlagu]\r\nfile=/old.ram\r\n[Other]\nx=1\n");
-  ASSERT_TRUE(ProfileFile(path).write("Dirlagu", "file", "/new.ram"));
-  EXPECT_EQ(readFile(path),
-            "; written by hand\r\n[Option]\r\ntaskbar=3 ; both\r\n\r\n"
-            "[Dirlagu]\r\nfile=/new.ram\r\n[Other]\nx=1\n");
-}
-
 TEST(ProfileFileRead, ReadStringFallsBackOnlyWhenTheValueIsMissing) {
   TempDir dir;
   const ProfileFile file(dir.write("tunelark.ini", "[Option]\ntaskbar=\n"));
