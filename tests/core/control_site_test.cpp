@@ -10,64 +10,47 @@
 namespace tunelark {
 namespace {
 
-using testing::RecordingPlayer;
+using Calls = std::vector<std::string>;
 
-TEST(ControlSite, KeepsStartupCallsUntilTheComponentAttaches) {
-  ControlSite site{Control{}};
-  site.setAutoStart(false);
-  site.setSource("/home/ann/list.ram");
-  RecordingPlayer player;
-  site.attach(&player);
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:0", "source:/home/ann/list.ram"}));
-}
+// Operations are written as the recording player writes them; "attach" attaches it.
+struct SiteCase {
+  const char* what;
+  Calls operations;
+  Calls received;
+};
 
-TEST(ControlSite, ForwardsEveryOperationOnceAttached) {
-  ControlSite site{Control{}};
-  RecordingPlayer player;
-  site.attach(&player);
-  player.calls.clear();
-  site.setSource("");
-  site.setSource("file:/a.rm");
-  site.setAutoStart(true);
-  site.playPause();
-  site.stop();
-  site.nextClip();
-  site.previousClip();
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"source:", "source:file:/a.rm", "auto:1",
-                                                    "playpause", "stop", "next", "prev"}));
-}
-
-TEST(ControlSite, TransportCallsBeforeAttachAreReplayedInOrder) {
-  ControlSite site{Control{}};
-  site.setAutoStart(false);
-  site.setSource("");
-  site.setSource("/home/ann/list.ram");
-  site.setAutoStart(true);
-  site.stop();
-  site.nextClip();
-  RecordingPlayer player;
-  site.attach(&player);
-  // The window shows "stopped" after Play then Stop: the component must end stopped too.
-  EXPECT_EQ(player.calls,
-            (std::vector<std::string>{"auto:1", "source:/home/ann/list.ram", "stop", "next"}));
-}
-
-TEST(ControlSite, ANewSourceDropsTransportCallsMadeForTheOldOne) {
-  ControlSite site{Control{}};
-  site.setSource("/old.ram");
-  site.playPause();
-  site.setSource("/new.ram");
-  RecordingPlayer player;
-  site.attach(&player);
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:1", "source:/new.ram"}));
-}
-
-TEST(ControlSite, AnEmptySourceIsNotReplayedOnAttach) {
-  ControlSite site{Control{}};
-  site.setAutoStart(false);
-  RecordingPlayer player;
-  site.attach(&player);
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"auto:0"}));
+TEST(ControlSite, ThePlayerGetsWhatTheWindowMeantWhenItAttachesAndEverythingAfter) {
+  const SiteCase cases[] = {
+      {"start-up calls kept until attach",
+       {"auto:0", "source:/home/ann/list.ram", "attach"},
+       {"auto:0", "source:/home/ann/list.ram"}},
+      {"forwarded once attached",
+       {"attach", "source:", "source:file:/a.rm", "auto:1", "playpause", "stop", "next", "prev"},
+       {"auto:1", "source:", "source:file:/a.rm", "auto:1", "playpause", "stop", "next", "prev"}},
+      // The window shows "stopped" after Play then Stop: the component must end stopped too.
+      {"transport calls replayed in order",
+       {"auto:0", "source:", "source:/home/ann/list.ram", "auto:1", "stop", "next", "attach"},
+       {"auto:1", "source:/home/ann/list.ram", "stop", "next"}},
+      {"a new source drops calls made for the old one",
+       {"source:/old.ram", "playpause", "source:/new.ram", "attach"},
+       {"auto:1", "source:/new.ram"}},
+      {"an empty source is not replayed", {"auto:0", "attach"}, {"auto:0"}},
+  };
+  for (const SiteCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ControlSite site{Control{}};
+    testing::RecordingPlayer player;
+    for (const std::string& op : c.operations) {
+      if (op == "attach") site.attach(&player);
+      if (op.rfind("source:", 0) == 0) site.setSource(op.substr(7));
+      if (op.rfind("auto:", 0) == 0) site.setAutoStart(op == "auto:1");
+      if (op == "playpause") site.playPause();
+      if (op == "stop") site.stop();
+      if (op == "next") site.nextClip();
+      if (op == "prev") site.previousClip();
+    }
+    EXPECT_EQ(player.calls, c.received);
+  }
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         SortCase{"empty and one", false, {"x"}, {"x"}}),
     [](const auto& row) { return testing::caseName(row.param.what); });
 
-TEST(Shuffle, IsAPermutationThatOnlyExchangesWithLaterSlots) {
+TEST(Shuffle, IsAPermutationThatTheSeedDecides) {
   AppState app;
   for (int i = 0; i < 40; ++i) appendEntry(app, "file:/c" + std::to_string(i));
   const Lines before(app.entries.begin(), app.entries.begin() + 40);

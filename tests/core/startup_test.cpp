@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/last_playlist_setting.h"
 #include "core/case_name.h"
 #include "core/scoped_env.h"
 #include "support/fake_host.h"
@@ -74,55 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
     Table, StartUp,
     ::testing::Values(StartCase{"no settings file", std::nullopt, 0},
                       StartCase{"only the Option section", "[Option]\r\ntaskbar=2\r\n", 0},
-                      StartCase{"key in another section", "[Option]\nfile=/a.ram\n", 0},
                       StartCase{"empty file value", "[Dirlagu]\r\nfile=\r\n", 1},
-                      StartCase{"blank file value", "[Dirlagu]\nfile=  \t\n", 1},
-                      StartCase{"empty quoted file value", "[Dirlagu]\nfile=\"\"\n", 1},
                       StartCase{"binary junk", std::string("\0\xff[Dirlagu]\x01\nfile\0=\n", 20),
-                                0},
-                      StartCase{"empty file", "", 0}),
+                                0}),
     [](const auto& row) { return testing::caseName(row.param.what); });
-
-TEST(StartUpSettingsRead, AFolderInTheSettingsFilesPlaceIsNoSettings) {
-  TempDir dir;
-  fs::create_directories(dir.path() / "tunelark.ini");
-  ScopedEnv windir("TUNELARK_WINDIR", dir.str());
-  AppState app;
-  FakeHost host;
-  Form1 form(app, host);
-  form.Form_Load();
-  EXPECT_EQ(host.beeps, 0);
-  EXPECT_EQ(app.lastfile, dir.str() + "/temp.ram");
-}
-
-TEST(StartUpSettingsRead, CreatesAMissingSettingsFolder) {
-  TempDir dir;
-  ScopedEnv windir("TUNELARK_WINDIR", dir.str() + "/new/tunelark");
-  AppState app;
-  FakeHost host;
-  Form1 form(app, host);
-  form.Form_Load();
-  EXPECT_TRUE(fs::is_directory(dir.path() / "new" / "tunelark"));
-  EXPECT_EQ(app.windowsDir, dir.str() + "/new/tunelark");
-}
-
-// The stored path comes back whole however long it is, on both sides of the old 49-character
-// cut.
-TEST(StartUpSettingsRead, ReadsTheStoredPathWhole) {
-  for (const std::size_t length : {1u, 48u, 49u, 50u, 300u, 4096u}) {
-    TempDir dir;
-    const std::string path = "/" + std::string(length - 1, 'q');
-    const std::string settings = dir.write("tunelark.ini", "[Dirlagu]\r\nfile=" + path + "\r\n");
-    EXPECT_EQ(readLastPlaylist(settings), path) << length;
-  }
-}
-
-TEST(StartUpSettingsRead, TellsAMissingKeyFromAnEmptyOne) {
-  TempDir dir;
-  EXPECT_EQ(readLastPlaylist(dir.str() + "/none.ini"), std::nullopt);
-  EXPECT_EQ(readLastPlaylist(dir.write("a.ini", "[Option]\ntaskbar=1\n")), std::nullopt);
-  EXPECT_EQ(readLastPlaylist(dir.write("b.ini", "[Dirlagu]\nfile=\n")), std::string());
-}
 
 }  // namespace
 }  // namespace tunelark

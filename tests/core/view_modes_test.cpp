@@ -1,4 +1,4 @@
-// The eight view layouts, and which one the three view flags choose.
+// The eight view layouts. Which one the flags choose is checked by the walk of the toggles.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,14 +31,10 @@ const Layout kLayouts[] = {
     {"panel", &Form1::panel, false, false, false, kUntouched, kUntouched, kUntouched, 1320},
 };
 
-class ViewModes : public ::testing::Test {
- protected:
+TEST(ViewModes, EachLayoutSetsVisibilityTopsAndHeightAndNothingElse) {
   AppState app;
   testing::FakeHost host;
   Form1 w{app, host};
-};
-
-TEST_F(ViewModes, EachLayoutSetsVisibilityTopsAndHeightAndNothingElse) {
   // Start every case from a state no layout produces, so a top the layout leaves alone is seen
   // to stay, and a visibility it sets is seen to change.
   constexpr int kMovedPlayer = 111, kMovedBrowser = 222, kMovedPlaylist = 333;
@@ -71,28 +67,6 @@ TEST_F(ViewModes, EachLayoutSetsVisibilityTopsAndHeightAndNothingElse) {
     EXPECT_EQ(w.playershown, flags[0]);
     EXPECT_EQ(w.browsershown, flags[1]);
     EXPECT_EQ(w.listshown, flags[2]);
-  }
-}
-
-TEST_F(ViewModes, TheFlagsChooseTheLayoutWhoseAreasTheyShow) {
-  for (int bits = 0; bits < 8; ++bits) {
-    w.playershown = (bits >> 2) & 1;
-    w.browsershown = (bits >> 1) & 1;
-    w.listshown = bits & 1;
-    SCOPED_TRACE(std::to_string(w.playershown) + std::to_string(w.browsershown) +
-                 std::to_string(w.listshown));
-    const Layout* expected = nullptr;
-    for (const Layout& l : kLayouts)
-      if (l.player == (w.playershown == 1) && l.browser == (w.browsershown == 1) &&
-          l.playlist == (w.listshown == 1))
-        expected = &l;
-    ASSERT_NE(expected, nullptr);
-    w.Height = 1;
-    w.chooseView();
-    EXPECT_EQ(w.Height, expected->height) << expected->method;
-    EXPECT_EQ(w.Realframe.visible, expected->player);
-    EXPECT_EQ(w.Fileframe.visible, expected->browser);
-    EXPECT_EQ(w.Playlistframe.visible, expected->playlist);
   }
 }
 

@@ -14,37 +14,31 @@ std::string expectedSettings(const RunningProgram& p) {
   return "[Dirlagu]\nfile=" + p.windir() + "/temp.ram";
 }
 
-TEST_F(RunEnd, ExitButtonStoresTheWorkingListFile) {
-  RunningProgram& p = start();
-  p.click(kExitButton.x, kExitButton.y);
-  const auto status = p.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "the exit button did not end the run";
-  EXPECT_EQ(*status, 0);
-  const std::string settings = tunelark::testing::readFile(p.settingsPath());
-  EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;
-}
+struct Ending {
+  const char* how;
+  void (*end)(RunningProgram& p);
+};
 
-TEST_F(RunEnd, SigtermStoresTheWorkingListFile) {
+class EachEnding : public ProgramTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EachEnding, StoresTheWorkingListFileAndExitsCleanly) {
   RunningProgram& p = start();
-  p.signal(SIGTERM);
+  GetParam().end(p);
   const auto status = p.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the run";
+  ASSERT_TRUE(status.has_value()) << "the run did not end\n" << p.errors();
   EXPECT_EQ(*status, 0) << "an orderly end, not death by signal";
   const std::string settings = tunelark::testing::readFile(p.settingsPath());
   EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;
 }
 
-TEST_F(RunEnd, WindowManagerCloseStoresTheWorkingListFile) {
-  RunningProgram& p = start();
-  ASSERT_TRUE(askWindowToClose(p.window()));
-  const auto status = p.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "closing the window did not end the run\n"
-                                  << p.errors()
-                                  << "settings: " << tunelark::testing::readFile(p.settingsPath());
-  EXPECT_EQ(*status, 0);
-  const std::string settings = tunelark::testing::readFile(p.settingsPath());
-  EXPECT_NE(settings.find(expectedSettings(p)), std::string::npos) << settings;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EachEnding,
+    ::testing::Values(Ending{"ExitButton",
+                             [](RunningProgram& p) { p.click(kExitButton.x, kExitButton.y); }},
+                      Ending{"Sigterm", [](RunningProgram& p) { p.signal(SIGTERM); }},
+                      Ending{"WindowManagerClose",
+                             [](RunningProgram& p) { ASSERT_TRUE(askWindowToClose(p.window())); }}),
+    [](const auto& row) { return std::string(row.param.how); });
 
 // Clips added in one run are the playlist of the next: the second run's sort rewrites the
 // working list file that the first run stored, so it must have loaded its entries.

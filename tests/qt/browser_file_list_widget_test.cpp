@@ -1,9 +1,8 @@
 // The clip list widget on the offscreen platform: rows from File1, selection kept in the
-// model both ways, and a drag payload the playlist accepts.
+// model both ways, and a drag payload of the type the playlist takes.
 #include <gtest/gtest.h>
 
 #include <QListView>
-#include <QListWidget>
 #include <QMimeData>
 #include <QTest>
 #include <memory>
@@ -39,15 +38,13 @@ class FileListWidget : public testing::WindowTest {
   QListView* list = nullptr;
 };
 
-TEST_F(FileListWidget, ShowsFile1RowsCyanOnBlack) {
+TEST_F(FileListWidget, ShowsFile1RowsAndLetsSeveralBeSelected) {
   const QStringList rows = shownRows();
   ASSERT_EQ(rows.size(), 4);
   EXPECT_EQ(rows[0], QStringLiteral("a.ra"));
   EXPECT_EQ(rows[1], QStringLiteral("b.rm"));
   EXPECT_EQ(rows[2], QStringLiteral("C.RAM"));
   EXPECT_TRUE(rows[3].contains(QChar(0xFFFD)));
-  EXPECT_EQ(list->palette().color(QPalette::Base), QColor(Qt::black));
-  EXPECT_EQ(list->palette().color(QPalette::Text), QColor(0, 255, 255));
   EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
@@ -77,7 +74,7 @@ TEST_F(FileListWidget, ModelSelectionAndNewRowsAreShownAfterSync) {
   EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
 }
 
-TEST_F(FileListWidget, DragCarriesFullPathsAsBytesAndThePlaylistTakesIt) {
+TEST_F(FileListWidget, DragCarriesFullPathsAsBytesInTheClipType) {
   const QModelIndexList rows = {list->model()->index(0, 0), list->model()->index(3, 0)};
   std::unique_ptr<QMimeData> mime(list->model()->mimeData(rows));
   ASSERT_TRUE(mime->hasFormat(kClipDragMime));
@@ -85,16 +82,6 @@ TEST_F(FileListWidget, DragCarriesFullPathsAsBytesAndThePlaylistTakesIt) {
                               QByteArray::fromStdString(clips.str() + "/caf\xe9.ra") + '\0';
   EXPECT_EQ(mime->data(kClipDragMime), expected);
   EXPECT_TRUE(list->model()->flags(rows[0]).testFlag(Qt::ItemIsDragEnabled));
-
-  auto* playlist = window->findChild<QListWidget*>(QStringLiteral("List1"));
-  ASSERT_NE(playlist, nullptr);
-  const QPoint at = playlist->viewport()->rect().center();
-  QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
-  QCoreApplication::sendEvent(playlist->viewport(), &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(at), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
-  QCoreApplication::sendEvent(playlist->viewport(), &drop);
-  EXPECT_TRUE(drop.isAccepted());
 }
 
 }  // namespace

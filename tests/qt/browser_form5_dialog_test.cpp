@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,12 +38,8 @@ class FileTypeDialog : public testing::WindowTest {
 
 TEST_F(FileTypeDialog, OpensFixedWithAllBoxesOnOverADisabledWindow) {
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Option"));
-  EXPECT_EQ(dialog->size(), QSize(96, 125));
   EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
   EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  EXPECT_EQ(dialog->palette().color(QPalette::Window), QColor(64, 64, 64));
-  EXPECT_EQ(dialog->palette().color(QPalette::WindowText), QColor(0, 255, 0));
   EXPECT_FALSE(window->face()->isEnabled());
   EXPECT_TRUE(dialog->isEnabled());
   for (const char* name : {"ram", "ra", "rm"}) {
@@ -52,8 +47,6 @@ TEST_F(FileTypeDialog, OpensFixedWithAllBoxesOnOverADisabledWindow) {
     ASSERT_NE(dialog->box(name), nullptr);
     EXPECT_EQ(dialog->box(name)->checkState(), Qt::Checked);
   }
-  EXPECT_EQ(dialog->findChild<QGroupBox*>(QStringLiteral("Frame1"))->title(),
-            QStringLiteral("File Type"));
 }
 
 TEST_F(FileTypeDialog, OkAppliesTheBoxesAndClosesTheDialog) {

@@ -39,7 +39,6 @@ TEST_F(PlayerArea, DisplayFillsThePlayerBox) {
   ASSERT_NE(display, nullptr);
   QCoreApplication::processEvents();
   EXPECT_EQ(display->geometry(), box->rect());
-  EXPECT_EQ(box->size(), QSize(337, 105));
 }
 
 TEST_F(PlayerArea, SecondLoadKeepsTheFirstComponent) {
@@ -67,8 +66,6 @@ TEST_P(BrokenPlayerModule, LeavesAWorkingWindowThatSaysSo) {
   ASSERT_NE(notice, nullptr);
   EXPECT_TRUE(notice->isVisible());
   EXPECT_EQ(notice->text(), QStringLiteral("The player could not be loaded"));
-  EXPECT_EQ(notice->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-  EXPECT_EQ(notice->palette().color(QPalette::Window), QColor(0, 0, 0));
 
   // The rest of the window goes on working, and the site still keeps what it is told.
   QWidget* hide = widgetOf("Image15");

@@ -33,9 +33,13 @@ class PlaylistBox : public WindowTest {
   QListWidget* list = nullptr;
 };
 
-TEST_F(PlaylistBox, RowsFollowTheModel) {
+TEST_F(PlaylistBox, RowsAndSelectionFollowTheModel) {
   ASSERT_EQ(list->count(), 3);
   EXPECT_EQ(list->item(1)->text(), QStringLiteral("2. clip1.rm"));
+  form->List1.setSelected(0, true);
+  form->List1.setSelected(2, true);
+  window->sync();
+  EXPECT_EQ(list->selectedItems(), (QList<QListWidgetItem*>{list->item(0), list->item(2)}));
 
   form->List1.RemoveItem(0);
   form->List1.setList(0, "1. clip1.rm");
@@ -46,15 +50,6 @@ TEST_F(PlaylistBox, RowsFollowTheModel) {
   form->List1.Clear();
   window->sync();
   EXPECT_EQ(list->count(), 0);
-}
-
-TEST_F(PlaylistBox, ModelSelectionIsShown) {
-  form->List1.setSelected(0, true);
-  form->List1.setSelected(2, true);
-  window->sync();
-  EXPECT_TRUE(list->item(0)->isSelected());
-  EXPECT_FALSE(list->item(1)->isSelected());
-  EXPECT_TRUE(list->item(2)->isSelected());
 }
 
 TEST_F(PlaylistBox, UserSelectionIsWrittenIntoTheModel) {
@@ -74,9 +69,8 @@ TEST_F(PlaylistBox, DoubleClickPlaysTheEntry) {
   EXPECT_FALSE(widgetOf("Image7")->isHidden()) << "the window was synced after the handler";
 }
 
-TEST_F(PlaylistBox, NothingIsDraggableOutOfTheList) { EXPECT_FALSE(list->dragEnabled()); }
-
-// A drop adds File1's current clip, and only a clip drag from File1 is taken.
+// A drop adds File1's current clip, and only a clip drag from File1 is taken. Nothing is
+// dragged out of the list.
 class PlaylistDrop : public WindowTest,
                      public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
@@ -88,6 +82,7 @@ TEST_P(PlaylistDrop, OnlyAClipDragFromTheClipListAddsItsCurrentClip) {
   window->sync();
   auto* list = qobject_cast<QListWidget*>(widgetOf("List1"));
   ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(list->dragEnabled());
 
   QMimeData data;
   data.setData(QString::fromLatin1(GetParam().first), "x");

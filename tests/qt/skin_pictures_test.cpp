@@ -7,9 +7,6 @@
 #include <QImage>
 #include <QSet>
 
-#include "support/fake_host.h"
-#include "ui/form1.h"
-
 namespace tunelark::qt {
 namespace {
 
@@ -29,20 +26,6 @@ TEST_P(SkinScale, PictureIsRenderedAtDeviceSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratios, SkinScale, ::testing::Values(1.0, 1.25, 1.5, 2.0, 3.0));
-
-TEST(SkinPictures, EveryPictureTheWindowNamesExists) {
-  AppState app;
-  tunelark::testing::FakeHost host;
-  Form1 form(app, host);
-  SkinPictures skin;
-  int pictures = 0;
-  for (Control* c : form.controls()) {
-    if (c->picture.empty()) continue;
-    EXPECT_TRUE(skin.exists(QString::fromStdString(c->picture))) << c->name << " " << c->picture;
-    ++pictures;
-  }
-  EXPECT_GT(pictures, 0);
-}
 
 TEST(SkinPictures, MissingPictureIsADarkBox) {
   SkinPictures skin;
@@ -77,12 +60,6 @@ TEST(SkinPictures, RenderingsAreReusedPerSize) {
   EXPECT_EQ(pm.size(), QSize(90, 30));
   EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), 2.0);
 }
-
-}  // namespace
-}  // namespace tunelark::qt
-
-namespace tunelark::qt {
-namespace {
 
 TEST(SkinPicturesAhead, MatchesWhatIsRenderedOnDemand) {
   SkinPictures ahead;
