@@ -36,18 +36,28 @@ std::string lines(int n) {
   return text;
 }
 
+// A run started with a settings folder under `dir` that remembers `remembered`.
+struct StartedOn {
+  StartedOn(const TempDir& dir, const std::string& remembered)
+      : windir("TUNELARK_WINDIR", dir.str() + "/win") {
+    dir.write("win/tunelark.ini", "[Dirlagu]\r\nfile=" + remembered + "\r\n");
+    form.Form_Load();
+  }
+  testing::ScopedEnv windir;
+  AppState app;
+  testing::FakeHost host;
+  Form1 form{app, host};
+};
+
 class StartupLoad : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(StartupLoad, RemembersThePlaylistOrStartsOnAGuardedOne) {
   const LoadCase& c = GetParam();
   TempDir dir;
   const std::string remembered = c.make(dir);
-  dir.write("win/tunelark.ini", "[Dirlagu]\r\nfile=" + remembered + "\r\n");
-  testing::ScopedEnv windir("TUNELARK_WINDIR", dir.str() + "/win");
-  AppState app;
-  testing::FakeHost host;
-  Form1 form(app, host);
-  form.Form_Load();
+  StartedOn run(dir, remembered);
+  const AppState& app = run.app;
+  Form1& form = run.form;
 
   EXPECT_EQ(app.entryCount, c.entries);
   EXPECT_EQ(form.List1.ListCount(), c.entries);
@@ -57,8 +67,8 @@ TEST_P(StartupLoad, RemembersThePlaylistOrStartsOnAGuardedOne) {
   EXPECT_EQ(form.Label4.caption,
             c.loaded ? "PlayList File : " + fs::path(remembered).filename().string() : "");
   EXPECT_EQ(form.RealAudio1.source(), c.loaded ? remembered : "");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.beeps, 0);
+  EXPECT_TRUE(run.host.messages.empty());
+  EXPECT_EQ(run.host.beeps, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -98,12 +108,9 @@ TEST(StartupLoadGuard, TheUnreadFileOutlivesEditsAndIsRememberedAtExit) {
   TempDir dir;
   const std::string remembered = dir.str() + "/dir.ram";
   fs::create_directories(remembered);
-  dir.write("win/tunelark.ini", "[Dirlagu]\r\nfile=" + remembered + "\r\n");
-  testing::ScopedEnv windir("TUNELARK_WINDIR", dir.str() + "/win");
-  AppState app;
-  testing::FakeHost host;
-  Form1 form(app, host);
-  form.Form_Load();
+  StartedOn run(dir, remembered);
+  AppState& app = run.app;
+  Form1& form = run.form;
   app.entries[0] = "file:/b.ra";
   app.entries[1] = "file:/a.ra";
   app.entryCount = 2;
