@@ -13,6 +13,7 @@
 #include <random>
 #include <system_error>
 
+#include "platform/path_parts.h"
 #include "platform/write_all.h"
 
 namespace tunelark {
@@ -151,10 +152,8 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
     return false;
   }
 
-  const auto slash = target.find_last_of('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  const std::string folder = folderOf(target);
+  const std::string base = baseName(target);
 
   FileSizeSignalGuard sizeSignal;
   TempFile temp;

@@ -1,8 +1,10 @@
 // New, Open and Save: which file is the current playlist, and the caption that names it.
 #include <string>
 
+#include "platform/path_parts.h"
 #include "playlist/list_file.h"
 #include "playlist/list_reading.h"
+#include "playlist/playlist_edits.h"
 #include "playlist/playlist_line.h"
 #include "ui/form1.h"
 
@@ -14,12 +16,6 @@ constexpr std::size_t kOpenLimit = 100000;  // bytes; a larger file is no playli
 
 std::string captionFor(const std::string& path) { return "PlayList File : " + fileNameOf(path); }
 
-std::string folderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return {};
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Both dialogs open where the user last chose a file in either of them during this run.
 void rememberFolder(Form1& form) {
   form.CommonDialog1.InitDir = folderOf(form.CommonDialog1.FileName);
@@ -28,9 +24,8 @@ void rememberFolder(Form1& form) {
 }  // namespace
 
 void Form1::Image26_Click() {
-  for (int i = 0; i < app.entryCount; ++i) app.entries[static_cast<std::size_t>(i)].clear();
+  clearEntries(app);
   List1.Clear();
-  app.entryCount = 0;
   listmode = 2;
   app.lastfile = app.workingListFile();
   Label4.caption = "PlayList File : Untitled.ram (Not Save)";

@@ -1,6 +1,7 @@
 #include "playlist/list_reading.h"
 
 #include "playlist/list_text.h"
+#include "playlist/playlist_edits.h"
 #include "playlist/playlist_line.h"
 #include "ui/form1.h"
 
@@ -18,15 +19,11 @@ ListLoad loadListFile(Form1& form, const std::string& path, std::size_t maxBytes
   std::string_view text = read.bytes;
   if (read.status == Status::Failed || read.cut) text = text.substr(0, text.find_last_of('\r') + 1);
 
-  AppState& app = form.app;
+  clearEntries(form.app);
   form.List1.Clear();
-  for (int i = 0; i < app.entryCount; ++i) app.entries[static_cast<std::size_t>(i)].clear();
-  app.entryCount = 0;
-  auto lines = readListLines(text, kMaxEntries, skipSingleSpace).lines;
-  for (auto& line : lines) {
-    form.List1.AddItem(rowFromLine(app.entryCount, line));
-    app.entries[static_cast<std::size_t>(app.entryCount)] = std::move(line);
-    ++app.entryCount;
+  for (auto& line : readListLines(text, kMaxEntries, skipSingleSpace).lines) {
+    form.List1.AddItem(rowFromLine(form.app.entryCount, line));
+    appendEntry(form.app, std::move(line));
   }
   return load;
 }

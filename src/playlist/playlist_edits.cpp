@@ -13,6 +13,11 @@ std::string& slot(AppState& app, int i) { return app.entries[static_cast<std::si
 
 }  // namespace
 
+void clearEntries(AppState& app) {
+  for (int i = 0; i < app.entryCount; ++i) slot(app, i).clear();
+  app.entryCount = 0;
+}
+
 bool appendEntry(AppState& app, std::string line) {
   if (app.entryCount >= kMaxEntries) return false;
   slot(app, app.entryCount) = std::move(line);

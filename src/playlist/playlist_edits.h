@@ -12,6 +12,9 @@
 
 namespace tunelark {
 
+// Empties the playlist: every slot in use cleared, the count 0.
+void clearEntries(AppState& app);
+
 // Appends `line`; false when the playlist already holds its 80 entries.
 bool appendEntry(AppState& app, std::string line);
 

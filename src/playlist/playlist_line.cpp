@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "platform/path_parts.h"
+
 namespace tunelark {
 
 std::string clipLine(std::string_view folder, std::string_view name) {
@@ -17,8 +19,7 @@ std::string_view linePath(std::string_view line) {
 }
 
 std::string fileNameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string name = baseName(path);
   if (name.empty() || name.front() == '.') return {};
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};

@@ -1,11 +1,18 @@
 #include "qt/delivery.h"
 
-#include "qt/handler_guard.h"
+#include <exception>
+#include <string>
 
 namespace tunelark::qt {
 
 void deliver(HostServices& host, const std::function<void()>& handler, const AfterHandler& after) {
-  runHandler(host, handler);
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    host.messageBox(std::string("That could not be done: ") + e.what());
+  } catch (...) {
+    host.messageBox("That could not be done.");
+  }
   if (after) after();
 }
 

@@ -11,7 +11,8 @@
 
 namespace tunelark::qt {
 
-// Runs `handler` under the guard, then `after`.
+// Runs `handler` under the guard, then `after`. An exception must not cross Qt's event
+// dispatch (it would end the process and lose the user's work): it becomes a message box.
 void deliver(HostServices& host, const std::function<void()>& handler, const AfterHandler& after);
 
 // Runs the handler the table gives `control` for `event`, as above; nothing when it has none.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ascii.h"
+#include "platform/path_parts.h"
 #include "player/engine/ffmpeg_components.h"
 
 namespace tunelark::engine {
@@ -149,8 +150,7 @@ Clip parseSourceLine(std::string_view line) {
 
 std::string Clip::displayName() const {
   if (kind != ClipKind::LocalFile) return location;
-  const auto slash = location.find_last_of('/');
-  return slash == std::string::npos ? location : location.substr(slash + 1);
+  return baseName(location);
 }
 
 }  // namespace tunelark::engine

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/ascii.h"
+#include "platform/path_parts.h"
 #include "platform/regular_file.h"
 #include "player/engine/source_line.h"
 #include "playlist/ram_text.h"
@@ -34,13 +35,6 @@ std::optional<FileText> readListText(const std::string& path, std::size_t maxByt
     text.bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
   }
   return text;
-}
-
-std::string folderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 std::string canonical(const std::string& path) {
