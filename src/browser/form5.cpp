@@ -42,7 +42,7 @@ void Form5::Command1_Click() {
 void unloadForm5(Form1& form) {
   if (!form.form5) return;
   form.form5.reset();
-  form.form5Unloaded();
+  form.dialogUnloaded();
 }
 
 }  // namespace tunelark

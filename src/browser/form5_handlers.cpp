@@ -10,6 +10,6 @@ void Form1::Image33_Click() {
   if (!form5) form5 = std::make_unique<Form5>(*this);
 }
 
-void Form1::form5Unloaded() { Enabled = true; }
+void Form1::dialogUnloaded() { Enabled = !anyDialogLoaded(); }
 
 }  // namespace tunelark

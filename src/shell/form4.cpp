@@ -97,7 +97,7 @@ void Form4::Command3_Click() { unloadForm4(owner_); }
 void unloadForm4(Form1& form) {
   if (!form.form4) return;
   form.form4.reset();
-  form.Enabled = !form.anyDialogLoaded();
+  form.dialogUnloaded();
 }
 
 }  // namespace tunelark

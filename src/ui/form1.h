@@ -205,8 +205,9 @@ class Form1 {
   // True when the playlist is in the file; a failure has been shown to the user.
   bool savelist(const std::string& path);
 
-  // Called after the file-type dialog is unloaded, however it closed.
-  void form5Unloaded();
+  // Called after any of the window's dialogs is unloaded, however it closed: the window is
+  // enabled again once none is left.
+  void dialogUnloaded();
 
   // ---- Desktop integration: presentation, tray icon, dialogs, popup menu ----
   ShowState WindowState = ShowState::Normal;  // beside Visible; a hidden window keeps it

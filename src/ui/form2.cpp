@@ -66,7 +66,7 @@ void Form2::Command1_Click() { unloadForm2(owner_); }
 void unloadForm2(Form1& form) {
   if (!form.form2) return;
   form.form2.reset();
-  form.Enabled = !form.anyDialogLoaded();
+  form.dialogUnloaded();
 }
 
 void Form1::Picture1_Click() { open(*this, hWnd, webLink()); }
