@@ -19,31 +19,8 @@ namespace {
 
 using testing::TempDir;
 
-// What may pass between setSource and the clear state; far more than the work takes, so a
-// hang fails the test while a slow sanitizer build does not.
+// Far more than the work takes, so a hang fails while a slow sanitizer build does not.
 constexpr auto kClearStateWithin = std::chrono::seconds(3);
-
-std::string base64(const std::string& bytes) {
-  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  std::size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    const auto n = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
-                   static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                   static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 2]));
-    for (int k = 3; k >= 0; --k) out += kDigits[(n >> (6 * k)) & 63];
-  }
-  if (i < bytes.size()) {
-    unsigned n = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16;
-    if (i + 1 < bytes.size())
-      n |= static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-    out += kDigits[(n >> 18) & 63];
-    out += kDigits[(n >> 12) & 63];
-    out += i + 1 < bytes.size() ? kDigits[(n >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
 
 // The folder holds a real clip "real.rm" and the same sound as "real.wav".
 struct Fixture {
@@ -125,8 +102,6 @@ std::vector<BadSource> badSources() {
   const std::vector<std::pair<std::string, std::function<std::string(Fixture&)>>> schemes = {
       {"Concat", [](Fixture& f) { return "concat:" + f.rm + "|" + f.rm; }},
       {"Subfile", [](Fixture& f) { return "subfile,,start,0,end,0,,:" + f.rm; }},
-      {"Data",
-       [](Fixture& f) { return "data:audio/wav;base64," + base64(testing::readFile(f.wav)); }},
       {"Pipe", [](Fixture&) { return std::string("pipe:0"); }},
       {"Fd", [](Fixture&) { return std::string("fd:0"); }},
       {"Crypto", [](Fixture& f) { return "crypto:" + f.rm; }},
@@ -173,23 +148,17 @@ TEST_P(BadSourceTest, EndsStoppedWithAReasonAndPlaysNothingItShouldNot) {
 INSTANTIATE_TEST_SUITE_P(Table, BadSourceTest, ::testing::ValuesIn(badSources()),
                          [](const auto& param) { return param.param.name; });
 
-TEST(BadSourceLimits, HugeListIsCutAndTheDisplaySaysSo) {
+TEST(BadSourceLimits, HugeListIsCutAndUnplayableClipsAreMarked) {
   TempDir dir;
   std::string text;
   for (int i = 0; i < 100000; ++i) text += "clip" + std::to_string(i) + ".rm\r\n";
-  const auto ram = dir.write("huge.ram", text);
-  PlayerEngine player(std::make_unique<WavSink>(dir.str() + "/out.wav", AudioFormat{8000, 1}));
+  PlayerEngine player(std::make_unique<WavSink>("/dev/null", AudioFormat{8000, 1}));
   player.setAutoStart(false);
-  player.setSource(ram);
+  player.setSource(dir.write("huge.ram", text));
   const auto s = player.status();
   EXPECT_EQ(s.clipCount, 10000);
   EXPECT_EQ(s.message.what, PlayerEvent::ListShortened);
   EXPECT_NE(s.message.detail.find("only the first 10000 clips"), std::string::npos);
-}
-
-TEST(BadSourceLimits, UnplayableClipIsMarkedInTheStatus) {
-  PlayerEngine player(std::make_unique<WavSink>("/dev/null", AudioFormat{8000, 1}));
-  player.setAutoStart(false);
   player.setSource("pnm://example.org/live.ra");
   EXPECT_TRUE(player.status().unplayable);
   EXPECT_EQ(player.status().clipCount, 1);

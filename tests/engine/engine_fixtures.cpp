@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -87,19 +86,6 @@ bool pollUntil(engine::PlayerEngine& player, const std::function<bool()>& done,
 bool pollUntilStopped(engine::PlayerEngine& player, std::chrono::milliseconds timeout) {
   return pollUntil(
       player, [&] { return player.status().state == engine::PlayState::Stopped; }, timeout);
-}
-
-int largestStep(const std::string& data, int channels) {
-  const auto stride = static_cast<std::size_t>(channels) * 2;
-  int largest = 0;
-  int previous = 0;
-  for (std::size_t at = 0; at + 1 < data.size(); at += stride) {
-    std::int16_t sample;
-    std::memcpy(&sample, &data[at], 2);
-    if (at > 0) largest = std::max(largest, std::abs(sample - previous));
-    previous = sample;
-  }
-  return largest;
 }
 
 std::string said(const engine::PlayerMessage& message) {

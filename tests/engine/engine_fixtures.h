@@ -46,9 +46,6 @@ bool pollUntilStopped(engine::PlayerEngine& player,
 // A player message as one line, for failure output and for finding words in it.
 std::string said(const engine::PlayerMessage& message);
 
-// The largest absolute difference between neighbouring samples of channel 0 in `data`.
-int largestStep(const std::string& data, int channels);
-
 }  // namespace tunelark::testing
 
 namespace tunelark::engine {

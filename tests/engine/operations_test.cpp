@@ -24,9 +24,9 @@ class OperationsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
-    testing::makeTone(dir_->str() + "/one.rm", ToneSpec{"real_144", 8000, 1, 5.0, 440, ""});
-    testing::makeTone(dir_->str() + "/two.rm", ToneSpec{"real_144", 8000, 1, 5.0, 550, ""});
-    testing::makeTone(dir_->str() + "/three.rm", ToneSpec{"real_144", 8000, 1, 5.0, 660, ""});
+    for (const auto* name : {"one", "two", "three"})
+      testing::makeTone(dir_->str() + "/" + name + ".rm",
+                        ToneSpec{"real_144", 8000, 1, 5.0, 440, ""});
     ram_ = new std::string(dir_->write(
         "three.ram", "one.rm?title=One\r\ntwo.rm?title=Two\r\nthree.rm?title=Three\r\n"));
   }
@@ -37,7 +37,6 @@ class OperationsTest : public ::testing::Test {
 
   PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
   static const std::string& ram() { return *ram_; }
-  static std::string clip(const std::string& name) { return dir_->str() + "/" + name; }
 
   bool playedFor(double seconds) {
     return testing::pollUntil(player, [&] { return player.status().elapsedSeconds >= seconds; });
@@ -51,7 +50,7 @@ class OperationsTest : public ::testing::Test {
 TempDir* OperationsTest::dir_ = nullptr;
 std::string* OperationsTest::ram_ = nullptr;
 
-TEST_F(OperationsTest, AutoStartOffLoadsWithoutPlaying) {
+TEST_F(OperationsTest, AutoStartDecidesWhetherALoadedSourcePlays) {
   player.setAutoStart(false);
   player.setSource(ram());
   const auto s = player.status();
@@ -60,48 +59,33 @@ TEST_F(OperationsTest, AutoStartOffLoadsWithoutPlaying) {
   EXPECT_EQ(s.clipIndex, 0);
   EXPECT_EQ(s.title, "One");
   EXPECT_EQ(s.elapsedSeconds, 0);
-}
-
-TEST_F(OperationsTest, AutoStartTurnedOnPlaysWhatWasLoaded) {
-  player.setAutoStart(false);
-  player.setSource(ram());
-  player.setAutoStart(true);
+  player.nextClip();  // while stopped, next and previous only choose the clip
+  player.nextClip();
+  player.previousClip();
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  player.setAutoStart(true);  // plays what was loaded
   EXPECT_EQ(player.status().state, PlayState::Playing);
+  EXPECT_EQ(player.status().title, "Two");
   EXPECT_TRUE(playedFor(0.05));
-}
-
-TEST_F(OperationsTest, AutoStartOnPlaysAGivenSource) {
-  player.setSource(ram());
-  EXPECT_EQ(player.status().state, PlayState::Playing);
-  EXPECT_TRUE(playedFor(0.05));
-}
-
-TEST_F(OperationsTest, AutoStartTurnedOnAfterAStopDoesNotRestart) {
-  player.setSource(ram());
   player.stop();
-  player.setAutoStart(true);
+  player.setAutoStart(true);  // but not after a stop
   EXPECT_EQ(player.status().state, PlayState::Stopped);
 }
 
 TEST_F(OperationsTest, SameSourceAgainChangesNothingButAfterEmptyItStartsAgain) {
   player.setSource(ram());
+  EXPECT_EQ(player.status().state, PlayState::Playing);
   player.stop();
   player.setSource(ram());
   EXPECT_EQ(player.status().state, PlayState::Stopped);
   player.setSource("");
-  player.setSource(ram());
-  EXPECT_EQ(player.status().state, PlayState::Playing);
-}
-
-TEST_F(OperationsTest, EmptySourceClears) {
-  player.setSource(ram());
-  player.setSource("");
   const auto s = player.status();
-  EXPECT_EQ(s.state, PlayState::Stopped);
   EXPECT_EQ(s.clipCount, 0);
   EXPECT_EQ(s.title, "");
   player.playPause();  // nothing to play
   EXPECT_EQ(player.status().state, PlayState::Stopped);
+  player.setSource(ram());
+  EXPECT_EQ(player.status().state, PlayState::Playing);
 }
 
 TEST_F(OperationsTest, PlayPauseTogglesAndPauseHoldsThePosition) {
@@ -115,22 +99,20 @@ TEST_F(OperationsTest, PlayPauseTogglesAndPauseHoldsThePosition) {
   player.playPause();
   EXPECT_EQ(player.status().state, PlayState::Playing);
   EXPECT_TRUE(playedFor(held + 0.05));
-}
-
-TEST_F(OperationsTest, StopReturnsToTheStartOfTheCurrentClip) {
-  player.setSource(ram());
-  player.nextClip();
-  ASSERT_TRUE(playedFor(0.1));
-  player.stop();
-  auto s = player.status();
-  EXPECT_EQ(s.state, PlayState::Stopped);
-  EXPECT_EQ(s.clipIndex, 1);
-  EXPECT_EQ(s.elapsedSeconds, 0);
   player.playPause();
-  s = player.status();
-  EXPECT_EQ(s.state, PlayState::Playing);
-  EXPECT_EQ(s.clipIndex, 1);
-  EXPECT_LT(s.elapsedSeconds, 0.1);
+  player.nextClip();  // a pause survives moving to another clip
+  EXPECT_EQ(player.status().state, PlayState::Paused);
+  EXPECT_EQ(player.status().clipIndex, 1);
+  player.playPause();
+  ASSERT_TRUE(playedFor(0.1));
+  player.stop();  // back to the start of the current clip
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_EQ(player.status().elapsedSeconds, 0);
+  player.playPause();
+  EXPECT_EQ(player.status().state, PlayState::Playing);
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_LT(player.status().elapsedSeconds, 0.1);
 }
 
 TEST_F(OperationsTest, NextAndPreviousWalkTheListAndStopAtItsEdges) {
@@ -146,19 +128,6 @@ TEST_F(OperationsTest, NextAndPreviousWalkTheListAndStopAtItsEdges) {
   }
 }
 
-TEST_F(OperationsTest, NextAndPreviousWhileStoppedOnlyChooseTheClip) {
-  player.setAutoStart(false);
-  player.setSource(ram());
-  player.nextClip();
-  player.nextClip();
-  EXPECT_EQ(player.status().clipIndex, 2);
-  EXPECT_EQ(player.status().state, PlayState::Stopped);
-  player.previousClip();
-  EXPECT_EQ(player.status().clipIndex, 1);
-  player.playPause();
-  EXPECT_EQ(player.status().title, "Two");
-}
-
 TEST_F(OperationsTest, PreviousLateInAClipRestartsItAndEarlyGoesBack) {
   player.setSource(ram());
   player.nextClip();
@@ -172,14 +141,6 @@ TEST_F(OperationsTest, PreviousLateInAClipRestartsItAndEarlyGoesBack) {
   EXPECT_EQ(player.status().clipIndex, 0);
 }
 
-TEST_F(OperationsTest, PauseSurvivesMovingToAnotherClip) {
-  player.setSource(ram());
-  player.playPause();
-  player.nextClip();
-  EXPECT_EQ(player.status().state, PlayState::Paused);
-  EXPECT_EQ(player.status().clipIndex, 1);
-}
-
 TEST_F(OperationsTest, SeekMovesThePositionAndPlayGoesOnFromThere) {
   player.setSource(ram());
   player.seek(2.0);
@@ -191,30 +152,23 @@ TEST_F(OperationsTest, SeekMovesThePositionAndPlayGoesOnFromThere) {
   EXPECT_LT(player.status().elapsedSeconds, 0.5);
 }
 
-TEST_F(OperationsTest, TotalIsCountedLongBeforePlaybackReachesTheEnd) {
-  player.setSource(ram());
-  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
-  EXPECT_LT(player.status().elapsedSeconds, 4.0);
-  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
-  player.nextClip();
-  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
-  EXPECT_EQ(player.status().clipIndex, 1);
-  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
-}
-
-TEST_F(OperationsTest, TotalOfALoadedClipIsKnownBeforePlay) {
+TEST_F(OperationsTest, TotalIsCountedBeforePlayAndSeekPastItGoesToTheEnd) {
+  const auto total = [&] {
+    return testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); });
+  };
   player.setAutoStart(false);
   player.setSource(ram());
-  EXPECT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  ASSERT_TRUE(total());
   EXPECT_EQ(player.status().state, PlayState::Stopped);
-}
-
-TEST_F(OperationsTest, SeekPastTheEndGoesToTheEndOfTheClip) {
-  player.setAutoStart(false);
-  player.setSource(ram());
-  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().totalSeconds.has_value(); }));
+  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
   player.seek(60);
   EXPECT_NEAR(player.status().elapsedSeconds, *player.status().totalSeconds, 0.001);
+  player.nextClip();
+  player.playPause();
+  ASSERT_TRUE(total());
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_LT(player.status().elapsedSeconds, 4.0);
+  EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
 }
 
 TEST_F(OperationsTest, SeekToJunkPositionsIsSafe) {
@@ -269,33 +223,14 @@ TEST(CountedTotal, CountAheadAgreesWithWhatDecodingGives) {
   }
 }
 
-TEST(SingleLineSource, EachFormOfOneLinePlaysThatClip) {
-  TempDir dir;
-  const auto clip = dir.str() + "/solo.rm";
-  testing::makeTone(clip);
-  const auto expected = testing::ffmpegDecodedFrames(clip, 1);
-  for (const auto& source : {"file:" + clip, "file://" + clip, clip, "file:" + clip + "?title=S"}) {
-    const auto out = dir.str() + "/out.wav";
-    {
-      PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
-      player.setSource(source);
-      EXPECT_EQ(player.status().clipCount, 1) << source;
-      ASSERT_TRUE(testing::pollUntilStopped(player)) << source;
-    }
-    EXPECT_EQ(testing::readWav(out).fileFrames, expected) << source;
-  }
-}
-
 TEST(EndOfList, PlaybackStopsAndReturnsToTheFirstClip) {
   TempDir dir;
   testing::makeTone(dir.str() + "/a.rm");
   testing::makeTone(dir.str() + "/b.rm");
   const auto ram = dir.write("ab.ram", "a.rm\r\nb.rm\r\n");
-  PlayerEngine player(std::make_unique<WavSink>(dir.str() + "/out.wav", AudioFormat{8000, 1}));
+  PlayerEngine player(std::make_unique<WavSink>("/dev/null", AudioFormat{8000, 1}));
   player.setSource(ram);
   ASSERT_TRUE(testing::pollUntilStopped(player));
-  EXPECT_EQ(testing::readWav(dir.str() + "/out.wav").fileFrames,
-            2 * testing::ffmpegDecodedFrames(dir.str() + "/a.rm", 1));
   const auto s = player.status();
   EXPECT_EQ(s.clipIndex, 0);
   EXPECT_EQ(s.elapsedSeconds, 0);

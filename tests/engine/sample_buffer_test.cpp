@@ -77,18 +77,24 @@ TEST(SampleBufferEpochs, WritesForAnOldEpochAreDropped) {
   EXPECT_EQ(buffer.pull(out.data(), 4), 4u);
 }
 
-TEST(SampleBufferEpochs, WriterWaitingForRoomIsReleasedByAReset) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 8);
-  const auto epoch = buffer.reset(0, 0);
-  const auto data = ramp(32);
-  bool written = true;
-  std::thread writer([&] { written = buffer.write(epoch, data.data(), data.size()); });
-  // The writer fills the 8 frames and waits; only the reset lets it return.
-  while (!buffer.waitForSamples(std::chrono::milliseconds(10))) {
+TEST(SampleBufferEpochs, WriterWaitingForRoomIsReleasedByAResetOrAClose) {
+  for (const bool close : {false, true}) {
+    SampleBuffer buffer(AudioFormat{8000, 1}, 8);
+    const auto epoch = buffer.reset(0, 0);
+    const auto data = ramp(32);
+    bool written = true;
+    std::thread writer([&] { written = buffer.write(epoch, data.data(), data.size()); });
+    // The writer fills the 8 frames and waits; only the reset or close lets it return.
+    while (!buffer.waitForSamples(std::chrono::milliseconds(10))) {
+    }
+    if (close) {
+      buffer.close();
+    } else {
+      buffer.reset(0, 0);
+    }
+    writer.join();
+    EXPECT_FALSE(written) << (close ? "close" : "reset");
   }
-  buffer.reset(0, 0);
-  writer.join();
-  EXPECT_FALSE(written);
 }
 
 TEST(SampleBufferEpochs, WriterWaitingForRoomGoesOnAsTheSinkPulls) {
@@ -105,19 +111,6 @@ TEST(SampleBufferEpochs, WriterWaitingForRoomGoesOnAsTheSinkPulls) {
   }
   writer.join();
   EXPECT_EQ(got, data);
-}
-
-TEST(SampleBufferEpochs, CloseReleasesAWriterForGood) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 4);
-  const auto epoch = buffer.reset(0, 0);
-  const auto data = ramp(16);
-  bool written = true;
-  std::thread writer([&] { written = buffer.write(epoch, data.data(), data.size()); });
-  while (!buffer.waitForSamples(std::chrono::milliseconds(10))) {
-  }
-  buffer.close();
-  writer.join();
-  EXPECT_FALSE(written);
 }
 
 }  // namespace
