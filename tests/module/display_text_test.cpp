@@ -13,91 +13,60 @@ namespace {
 using engine::PlayerStatus;
 using engine::PlayState;
 
-struct TimeCase {
-  std::optional<double> seconds;
-  const char* shown;
-};
+TEST(FormatTime, ShowsMinutesSecondsHoursOrUnknown) {
+  const std::pair<std::optional<double>, const char*> cases[] = {
 
-class FormatTime : public ::testing::TestWithParam<TimeCase> {};
-
-TEST_P(FormatTime, ShowsMinutesSecondsOrUnknown) {
-  EXPECT_EQ(formatTime(GetParam().seconds), GetParam().shown);
+      {59.999, "0:59"},
+      {60.0, "1:00"},
+      {185.4, "3:05"},
+      {3599.9, "59:59"},
+      {3600.0, "1:00:00"},
+      {36061.0, "10:01:01"},
+      {std::nullopt, "--:--"},
+      {-0.5, "--:--"},
+      {std::numeric_limits<double>::quiet_NaN(), "--:--"},
+      {std::numeric_limits<double>::infinity(), "--:--"}};
+  for (const auto& [seconds, shown] : cases) EXPECT_EQ(formatTime(seconds), shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Times, FormatTime,
-    ::testing::Values(TimeCase{0.0, "0:00"}, TimeCase{0.99, "0:00"}, TimeCase{1.0, "0:01"},
-                      TimeCase{59.999, "0:59"}, TimeCase{60.0, "1:00"}, TimeCase{185.4, "3:05"},
-                      TimeCase{3599.9, "59:59"}, TimeCase{3600.0, "1:00:00"},
-                      TimeCase{36061.0, "10:01:01"}, TimeCase{std::nullopt, "--:--"},
-                      TimeCase{-0.5, "--:--"},
-                      TimeCase{std::numeric_limits<double>::quiet_NaN(), "--:--"},
-                      TimeCase{std::numeric_limits<double>::infinity(), "--:--"}));
-
-PlayerStatus playing(int index, int count) {
+PlayerStatus playing() {
   PlayerStatus status;
   status.state = PlayState::Playing;
   status.title = "Morning Raga";
-  status.clipIndex = index;
-  status.clipCount = count;
+  status.clipIndex = 2;
+  status.clipCount = 3;
   status.elapsedSeconds = 12.5;
   return status;
 }
 
-TEST(DescribeStatus, NamesTheClipAndItsPlaceInTheList) {
-  const DisplayText text = describe(playing(0, 3));
-  EXPECT_EQ(text.title, "Morning Raga");
-  EXPECT_EQ(text.clip, "Clip 1 of 3");
-  EXPECT_EQ(describe(playing(2, 3)).clip, "Clip 3 of 3");
-}
-
-TEST(DescribeStatus, UnknownTotalIsShownAsUnknownNeverAsZero) {
-  PlayerStatus status = playing(0, 1);
+TEST(DescribeStatus, NamesTheClipItsPlaceAndTheTotalUnknownNeverAsZero) {
+  PlayerStatus status = playing();
+  EXPECT_EQ(describe(status).title, "Morning Raga");
+  EXPECT_EQ(describe(status).clip, "Clip 3 of 3");
   EXPECT_EQ(describe(status).time, "0:12 / --:--");
   status.totalSeconds = 0.0;
   EXPECT_EQ(describe(status).time, "0:12 / 0:00");
-  status.totalSeconds = 200.0;
-  EXPECT_EQ(describe(status).time, "0:12 / 3:20");
-}
-
-TEST(DescribeStatus, WithoutSourceSaysSoAndShowsNoClipCount) {
-  const DisplayText text = describe(PlayerStatus{});
-  EXPECT_EQ(text.title, "No clip");
-  EXPECT_EQ(text.clip, "");
-  EXPECT_EQ(text.state, "Stopped");
-  EXPECT_FALSE(text.error);
-}
-
-TEST(DescribeStatus, ClipWithoutAnyTitleStillHasOne) {
-  PlayerStatus status = playing(0, 1);
   status.title.clear();
   EXPECT_FALSE(describe(status).title.empty());
+  const DisplayText none = describe(PlayerStatus{});
+  EXPECT_EQ(none.title, "No clip");
+  EXPECT_EQ(none.clip, "");
 }
 
-struct StateCase {
-  PlayState state;
-  bool noDevice;
-  const char* shown;
-};
-
-class DescribeState : public ::testing::TestWithParam<StateCase> {};
-
-TEST_P(DescribeState, ShowsStateAndMissingDevice) {
-  PlayerStatus status = playing(0, 1);
-  status.state = GetParam().state;
-  status.noDevice = GetParam().noDevice;
-  EXPECT_EQ(describe(status).state, GetParam().shown);
+TEST(DescribeStatus, ShowsStateAndMissingDevice) {
+  const std::tuple<PlayState, bool, const char*> cases[] = {
+      {PlayState::Stopped, false, "Stopped"},
+      {PlayState::Paused, false, "Paused"},
+      {PlayState::Stopped, true, "Stopped - no sound device"},
+      {PlayState::Playing, true, "Playing - no sound device"}};
+  for (const auto& [state, noDevice, shown] : cases) {
+    PlayerStatus status = playing();
+    status.state = state;
+    status.noDevice = noDevice;
+    EXPECT_EQ(describe(status).state, shown);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, DescribeState,
-    ::testing::Values(StateCase{PlayState::Stopped, false, "Stopped"},
-                      StateCase{PlayState::Playing, false, "Playing"},
-                      StateCase{PlayState::Paused, false, "Paused"},
-                      StateCase{PlayState::Stopped, true, "Stopped - no sound device"},
-                      StateCase{PlayState::Playing, true, "Playing - no sound device"}));
-
-// Each thing the player reports, in the words the display shows for it.
 TEST(DescribeStatus, EachProblemHasItsWordsAndShowsAsAnError) {
   using engine::PlayerEvent;
   using engine::PlayerMessage;
@@ -112,37 +81,25 @@ TEST(DescribeStatus, EachProblemHasItsWordsAndShowsAsAnError) {
       {{PlayerEvent::DeviceFailed, "", "server gone"}, "Playback stopped: server gone"},
   };
   for (const auto& [message, words] : cases) {
-    PlayerStatus status = playing(1, 2);
+    PlayerStatus status = playing();
     status.message = message;
-    const DisplayText text = describe(status);
-    EXPECT_TRUE(text.error) << words;
-    EXPECT_EQ(text.message, words);
+    EXPECT_TRUE(describe(status).error) << words;
+    EXPECT_EQ(describe(status).message, words);
   }
-  EXPECT_FALSE(describe(playing(1, 2)).error);
+  EXPECT_FALSE(describe(playing()).error);
 }
 
-struct ProgressCase {
-  double elapsed;
-  std::optional<double> total;
-  double fraction;
-};
-
-class Progress : public ::testing::TestWithParam<ProgressCase> {};
-
-TEST_P(Progress, StaysWithinTheBar) {
-  PlayerStatus status;
-  status.elapsedSeconds = GetParam().elapsed;
-  status.totalSeconds = GetParam().total;
-  EXPECT_DOUBLE_EQ(progressOf(status), GetParam().fraction);
+TEST(ProgressOf, StaysWithinTheBar) {
+  const std::tuple<double, std::optional<double>, double> cases[] = {
+      {30, 120.0, 0.25}, {130, 120.0, 1}, {-3, 120.0, 0},          {30, std::nullopt, 0},
+      {30, 0.0, 0},      {30, -5.0, 0},   {std::nan(""), 120.0, 0}};
+  for (const auto& [elapsed, total, fraction] : cases) {
+    PlayerStatus status;
+    status.elapsedSeconds = elapsed;
+    status.totalSeconds = total;
+    EXPECT_DOUBLE_EQ(progressOf(status), fraction) << elapsed;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Fractions, Progress,
-                         ::testing::Values(ProgressCase{30, 120.0, 0.25}, ProgressCase{0, 120.0, 0},
-                                           ProgressCase{120, 120.0, 1}, ProgressCase{130, 120.0, 1},
-                                           ProgressCase{-3, 120.0, 0},
-                                           ProgressCase{30, std::nullopt, 0},
-                                           ProgressCase{30, 0.0, 0}, ProgressCase{30, -5.0, 0},
-                                           ProgressCase{std::nan(""), 120.0, 0}));
 
 }  // namespace
 }  // namespace tunelark::module

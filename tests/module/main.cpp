@@ -1,5 +1,5 @@
-// The module's tests need a QApplication: the display is a widget and the sink runs on Qt's
-// event loop. They run on the test environment's display and sound server.
+// A QApplication for the display widget and the sinks, which run on Qt's event loop; off
+// screen outside the test environment, where the sound tests skip.
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,6 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // Outside the test environment the widget tests still run off screen; the sound tests then
-  // skip, saying why.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

@@ -13,18 +13,46 @@
 
 namespace tunelark::testing {
 
-bool runFfmpeg(const std::vector<std::string>& args) {
-  QStringList list{"-v", "error", "-y"};
-  for (const auto& arg : args) list << QString::fromStdString(arg);
-  QProcess ffmpeg;
-  ffmpeg.start("ffmpeg", list);
-  return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-         ffmpeg.exitCode() == 0;
-}
+namespace {
 
 std::string testSink() {
   const char* sink = std::getenv("TUNELARK_TEST_SINK");
   return sink ? sink : "";
+}
+
+// The frequency (whole hertz, from `low` to `high`) with the most energy in `samples`: one
+// Goertzel filter per hertz.
+int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int low, int high) {
+  int best = low;
+  double bestPower = -1;
+  for (int f = low; f <= high; ++f) {
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * f / rate);
+    double s1 = 0, s2 = 0;
+    for (const std::int16_t sample : samples) {
+      const double s0 = sample + coefficient * s1 - s2;
+      s2 = s1;
+      s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+    if (power > bestPower) {
+      bestPower = power;
+      best = f;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+std::string makeTone(const std::string& path, int hertz, int seconds) {
+  QProcess ffmpeg;
+  ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                          QString("sine=frequency=%1:duration=%2").arg(hertz).arg(seconds), "-ar",
+                          "8000", "-ac", "1", "-c:a", "real_144", QString::fromStdString(path)});
+  const bool made = ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+                    ffmpeg.exitCode() == 0;
+  EXPECT_TRUE(made) << "ffmpeg could not make " << path;
+  return path;
 }
 
 std::string soundUnavailableReason() {
@@ -35,13 +63,11 @@ std::string soundUnavailableReason() {
 }
 
 MonitorRecording::MonitorRecording() : parec_(std::make_unique<QProcess>()) {
-  // A short latency makes parec hand over what it heard in small pieces; with its default it
-  // holds seconds of sound and loses them when it is told to stop.
+  // With its default latency parec holds seconds of sound and loses them when told to stop.
   parec_->start("parec",
                 {"--latency-msec=50", "-d", QString::fromStdString(testSink() + ".monitor"),
                  "--format=s16le", "--rate=" + QString::number(kRate), "--channels=1"});
-  // parec takes a second or more to connect; what it hears before the test starts its sound is
-  // dropped, so the recording holds only what the test caused.
+  // What parec hears before it is ready is dropped: the recording holds what the test caused.
   if (!parec_->waitForStarted(5000)) return;
   pumpEvents(8000, [this] { return parec_->bytesAvailable() > 0; });
   ready_ = parec_->bytesAvailable() > 0;
@@ -49,10 +75,8 @@ MonitorRecording::MonitorRecording() : parec_(std::make_unique<QProcess>()) {
 }
 
 MonitorRecording::~MonitorRecording() {
-  if (parec_->state() != QProcess::NotRunning) {
-    parec_->kill();
-    parec_->waitForFinished(5000);
-  }
+  parec_->kill();
+  parec_->waitForFinished(5000);
 }
 
 bool MonitorRecording::started() const { return ready_ && parec_->state() == QProcess::Running; }
@@ -74,27 +98,6 @@ void pumpEvents(int ms, const std::function<bool()>& done) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QThread::msleep(5);
   }
-}
-
-int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int low, int high) {
-  // One Goertzel filter per whole hertz: the power of that single frequency in the recording.
-  int best = low;
-  double bestPower = -1;
-  for (int f = low; f <= high; ++f) {
-    const double coefficient = 2 * std::cos(2 * std::numbers::pi * f / rate);
-    double s1 = 0, s2 = 0;
-    for (const std::int16_t sample : samples) {
-      const double s0 = sample + coefficient * s1 - s2;
-      s2 = s1;
-      s1 = s0;
-    }
-    const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
-    if (power > bestPower) {
-      bestPower = power;
-      best = f;
-    }
-  }
-  return best;
 }
 
 double rms(const std::vector<std::int16_t>& samples) {

@@ -11,38 +11,31 @@
 
 namespace tunelark::testing {
 
-// Runs `ffmpeg -v error -y` with `args`; true when it succeeded.
-bool runFfmpeg(const std::vector<std::string>& args);
+// Makes a sine clip in RealAudio 1.0 at `path` with ffmpeg and returns the path.
+std::string makeTone(const std::string& path, int hertz, int seconds);
 
-// The sink the test environment made, from $TUNELARK_TEST_SINK; "" outside it.
-std::string testSink();
 // Why sound tests cannot run here ("" when they can): no display, no sound server, no sink.
 std::string soundUnavailableReason();
 
-// Records the test sink's monitor as 8000 Hz mono s16 while it lives.
+// Records the test sink ($TUNELARK_TEST_SINK)'s monitor as 8000 Hz mono s16 while it lives.
 class MonitorRecording {
  public:
   static constexpr int kRate = 8000;
-  // Returns once parec delivers sound (started() says whether it does).
-  MonitorRecording();
+  MonitorRecording();  // returns once parec delivers sound, if it does: see started()
   ~MonitorRecording();
   bool started() const;
-  // Stops recording and returns every sample heard.
-  std::vector<std::int16_t> finish();
+  std::vector<std::int16_t> finish();  // stops and returns every sample heard
 
  private:
   std::unique_ptr<QProcess> parec_;
-  bool ready_ = false;  // parec delivers sound
+  bool ready_ = false;
 };
 
 // Runs the Qt event loop for `ms` milliseconds, or until `done` returns true.
 void pumpEvents(int ms, const std::function<bool()>& done = {});
 
-// The frequency (whole hertz, from `low` to `high`) with the most energy in `samples`.
-int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int low, int high);
 double rms(const std::vector<std::int16_t>& samples);
-// Checks (as test expectations) that a monitor recording holds at least half a second of a
-// clear tone within 5 Hz of `hertz`.
+// Checks that a recording holds half a second of a clear tone within 5 Hz of `hertz`.
 void expectHeardTone(const std::vector<std::int16_t>& heard, int hertz);
 
 }  // namespace tunelark::testing

@@ -1,7 +1,6 @@
-// The sound server going away in mid-play: playback stops cleanly with a message in the display,
-// and plays again once the server is back. The parent runs a PulseAudio server of its own and
-// kills it; the child (this binary, one disabled test) plays into it and reports each stage on
-// its output, so the parent knows when to act.
+// The sound server going away in mid-play: playback stops with a message in the display, and
+// plays again once the server is back. The parent runs and kills a PulseAudio server of its own;
+// the child (this binary, one disabled test) plays into it and prints each stage it reaches.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@
 
 #include "player/module/display_text.h"
 #include "player/module/hosted_player.h"
-#include "player/module/qt_audio_sink.h"
 #include "sound_check.h"
 #include "support/temp_dir.h"
 
@@ -25,6 +23,17 @@ namespace {
 using testing::pumpEvents;
 
 constexpr const char* kChildSwitch = "TUNELARK_MODULE_CHILD_CASE";
+
+// Runs pactl against the server at `address`; its output, or "" when it failed.
+QByteArray pactl(const QString& address, const QStringList& args) {
+  QProcess pactl;
+  QProcessEnvironment client = QProcessEnvironment::systemEnvironment();
+  client.insert("PULSE_SERVER", address);
+  pactl.setProcessEnvironment(client);
+  pactl.start("pactl", args);
+  if (!pactl.waitForFinished(5000) || pactl.exitCode() != 0) return {};
+  return pactl.readAllStandardOutput().trimmed();
+}
 
 // A PulseAudio server with one null sink on a private socket, started and killed at will.
 class PrivateSoundServer {
@@ -51,15 +60,8 @@ class PrivateSoundServer {
                                  "--load=module-null-sink sink_name=lost_and_found",
                                  "--load=module-always-sink", "--log-level=0"});
     if (!server_.waitForStarted(5000)) return false;
-    for (int i = 0; i < 100; ++i) {
-      QProcess info;
-      QProcessEnvironment client = QProcessEnvironment::systemEnvironment();
-      client.insert("PULSE_SERVER", address());
-      info.setProcessEnvironment(client);
-      info.start("pactl", {"info"});
-      if (info.waitForFinished(5000) && info.exitCode() == 0) return true;
-      pumpEvents(100);
-    }
+    for (int i = 0; i < 100; ++i, pumpEvents(100))
+      if (!pactl(address(), {"info"}).isEmpty()) return true;
     return false;
   }
 
@@ -82,20 +84,7 @@ struct Outage {
   int milliseconds;
 };
 
-void PrintTo(const Outage& outage, std::ostream* out) { *out << outage.name; }
-
 class SoundServerLoss : public ::testing::TestWithParam<Outage> {};
-
-// Streams the server at `address` is playing, one line each.
-QByteArray sinkInputs(const QString& address) {
-  QProcess list;
-  QProcessEnvironment client = QProcessEnvironment::systemEnvironment();
-  client.insert("PULSE_SERVER", address);
-  list.setProcessEnvironment(client);
-  list.start("pactl", {"list", "short", "sink-inputs"});
-  list.waitForFinished(5000);
-  return list.readAllStandardOutput().trimmed();
-}
 
 TEST_P(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
   testing::TempDir runtime;
@@ -125,17 +114,15 @@ TEST_P(SoundServerLoss, StopsWithAMessageAndPlaysAgainWhenTheServerIsBack) {
   pumpEvents(GetParam().milliseconds);
   ASSERT_TRUE(server.start());
   ASSERT_TRUE(waitFor("@@playing again@@", 30000)) << said.toStdString();
-  // The sound really goes to the server that came back.
-  EXPECT_FALSE(sinkInputs(server.address()).isEmpty()) << said.toStdString();
+  EXPECT_FALSE(pactl(server.address(), {"list", "short", "sink-inputs"}).isEmpty())
+      << "the sound does not go to the server that came back";
   pumpEvents(30000, [&] { return child.state() == QProcess::NotRunning; });
   said += child.readAll();
   EXPECT_EQ(child.state(), QProcess::NotRunning);
   EXPECT_EQ(child.exitCode(), 0) << said.toStdString();
   EXPECT_TRUE(said.contains("[  PASSED  ] 1 test")) << said.toStdString();
-  if (child.state() != QProcess::NotRunning) {
-    child.kill();
-    child.waitForFinished();
-  }
+  child.kill();
+  child.waitForFinished();
 }
 
 INSTANTIATE_TEST_SUITE_P(Outages, SoundServerLoss,
@@ -148,10 +135,7 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   const char* which = std::getenv(kChildSwitch);
   ASSERT_TRUE(which && std::string(which) == "server-loss") << "runs only as a child process";
   testing::TempDir dir;
-  const std::string clip = dir.str() + "/long.rm";
-  ASSERT_TRUE(testing::runFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=60", "-ar",
-                                  "8000", "-ac", "1", "-c:a", "real_144", clip}));
-  ASSERT_TRUE(QtAudioSink::outputAvailable());
+  const std::string clip = testing::makeTone(dir.str() + "/tone.rm", 440, 60);
   QWidget window;
   HostedPlayer player(makeOutputSink(), &window);
   const auto status = [&] { return player.engine().status(); };
@@ -168,13 +152,12 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   pumpEvents(10000, [&] { return status().state == engine::PlayState::Stopped; });
   ASSERT_EQ(status().state, engine::PlayState::Stopped);
   const DisplayText& text = player.playerDisplay()->text();
-  EXPECT_EQ(text.state, "Stopped");
   EXPECT_TRUE(text.error);
   EXPECT_NE(text.message.find("sound server"), std::string::npos) << text.message;
   std::cout << "@@stopped@@" << std::endl;
 
-  // Play as a user would, until the sound goes to the device again rather than nowhere. A
-  // play that reached the server is given time: the null sink takes sound in bursts.
+  // Play as a user would, until the sound goes to the device again; the null sink takes sound
+  // in bursts, so a play that reached the server is given time.
   for (int attempt = 0; attempt < 20 && !playingOnDevice(); ++attempt) {
     const auto s = status();
     if (s.state != engine::PlayState::Playing || s.noDevice) {
@@ -185,8 +168,7 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   }
   ASSERT_TRUE(playingOnDevice()) << module::messageText(status().message);
   std::cout << "@@playing again@@" << std::endl;
-  // Long enough for the parent to look at the server's streams.
-  pumpEvents(2000);
+  pumpEvents(2000);  // while the parent looks at the server's streams
   EXPECT_EQ(status().state, engine::PlayState::Playing) << module::messageText(status().message);
   player.control().stop();
 }
