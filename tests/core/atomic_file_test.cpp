@@ -42,8 +42,7 @@ TEST(AtomicFileWrite, CreatesTheFileWithExactlyTheBytesUpToTheLongestName) {
       {"out.ini", std::string("\0\r\n\xff", 4)},
       {"out.ini", std::string(1 << 20, 'z')},
       {std::string(230, 'n'), "x"},  // no room left for a longer temporary name
-      {std::string(255, 'n'), "x"},
-  };
+      {std::string(255, 'n'), "x"}};
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name.size());
     TempDir dir;
@@ -129,8 +128,7 @@ TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
          fs::create_symlink(d.path() / "gone", d.path() / "tunelark.ini");
          return d.str() + "/tunelark.ini";
        }},
-      {"empty path", [](const TempDir&) { return std::string(); }},
-  };
+      {"empty path", [](const TempDir&) { return std::string(); }}};
   for (const auto& c : cases) {
     TempDir dir;
     const std::string path = c.prepare(dir);

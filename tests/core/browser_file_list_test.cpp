@@ -107,8 +107,7 @@ TEST(Wildcard, MatchesWithoutRegardToCase) {
       {"a*b*c", "aXbYc", true},
       {"a*b*c", "aXbY", false},
       {"**.ra", "x.ra", true},
-      {"*a", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", false},
-  };
+      {"*a", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
     EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.matches);

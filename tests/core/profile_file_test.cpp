@@ -71,8 +71,7 @@ const FileCase kFileCases[] = {
        fs::resize_file(path, ProfileFile::kMaxBytes + 1);
        return path;
      },
-     std::nullopt, false},
-};
+     std::nullopt, false}};
 
 class ProfileFileOnDisk : public ::testing::TestWithParam<FileCase> {};
 

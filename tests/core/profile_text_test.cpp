@@ -116,8 +116,7 @@ TEST(ProfileWrite, RefusesWhatCouldNotBeReadBackTheSame) {
   const std::tuple<const char*, const char*, std::string> cases[] = {
       {"s", "k", "/a\n[x]"}, {"s", "k", "/a\r"}, {"s", "k", std::string("/a\0b", 4)},
       {" ", "k", "v"},       {"s", "\t", "v"},   {"a]b", "k", "v"},
-      {"s", "a=b", "v"},     {"s", ";k", "v"},
-  };
+      {"s", "a=b", "v"},     {"s", ";k", "v"}};
   for (const auto& [section, key, value] : cases)
     EXPECT_FALSE(setProfileValue("[s]\nk=1\n", section, key, value).has_value()) << key << value;
 }

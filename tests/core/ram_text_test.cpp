@@ -26,8 +26,7 @@ TEST(RamText, EntriesAreTheLinesThatNameClips) {
        "b.rm\r\n",
        {"a.rm",
         "\xEF\xBB\xBF"
-        "b.rm"}},
-  };
+        "b.rm"}}};
   for (const auto& [text, lines] : cases) EXPECT_EQ(parseRamText(text, 100).lines, lines) << text;
   const std::string five = "1\r\n2\r\n3\r\n4\r\n5\r\n";
   EXPECT_FALSE(parseRamText(five, 5).truncated);

@@ -105,8 +105,7 @@ const FailCase kFailCases[] = {
        ::chmod(s.settings().c_str(), 0444);
      }},
     {"a line break in the path", [](Started& s) { s.app.lastfile = "/a\n[Option]\ntaskbar=2"; }},
-    {"settings path never set", [](Started& s) { s.app.settingsPath.clear(); }},
-};
+    {"settings path never set", [](Started& s) { s.app.settingsPath.clear(); }}};
 
 class ShutdownStoreFails : public ::testing::TestWithParam<FailCase> {};
 
