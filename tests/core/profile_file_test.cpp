@@ -36,8 +36,6 @@ std::string withBytes(const TempDir& dir, const std::string& bytes) {
 
 const FileCase kFileCases[] = {
     {"missing file", inFolder, std::nullopt, true},
-    {"LF file", [](const TempDir& d) { return withBytes(d, "[Dirlagu]\nfile=/a.ram\n"); }, "/a.ram",
-     true},
     {"CRLF file", [](const TempDir& d) { return withBytes(d, "[Dirlagu]\r\nfile=/a.ram\r\n"); },
      "/a.ram", true},
     {"only the Option section",
