@@ -67,29 +67,25 @@ void startIn(Started& s) {
   s.form.Form_Load();
 }
 
-TEST(ShutdownStore, ExitButtonStoresTheWorkingListFileOnceAndEndsTheProcess) {
-  Started s;
-  startIn(s);
-  ReplacementCounter writes(s.dir.str(), "tunelark.ini");
-  s.form.Image21_Click();
-  EXPECT_EQ(writes.count(), 1);
-  EXPECT_TRUE(s.host.ended);
-  EXPECT_EQ(s.host.beeps, 0);
-  EXPECT_EQ(readFile(s.settings()), "[Dirlagu]\nfile=" + s.dir.str() + "/temp.ram\n");
-}
-
-TEST(ShutdownStore, UnloadStoresTheLastPlaylistAndKeepsTheRestOfTheFile) {
-  Started s;
-  s.dir.write("tunelark.ini", "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n");
-  startIn(s);
-  s.app.lastfile = "/home/ann/My Music/" + std::string(300, 'm') + ".ram";
-  ReplacementCounter writes(s.dir.str(), "tunelark.ini");
-  s.form.Form_Unload();
-  EXPECT_EQ(writes.count(), 1);
-  EXPECT_FALSE(s.host.ended);
-  EXPECT_EQ(s.host.beeps, 0);
-  EXPECT_EQ(readFile(s.settings()),
-            "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=" + s.app.lastfile + "\r\n");
+// Unload and the exit button store the last playlist once, keeping the rest of the file.
+TEST(ShutdownStore, UnloadAndExitStoreTheLastPlaylistOnce) {
+  for (const bool exitButton : {false, true}) {
+    Started s;
+    s.dir.write("tunelark.ini", "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n");
+    startIn(s);
+    s.app.lastfile = "/home/ann/My Music/" + std::string(300, 'm') + ".ram";
+    ReplacementCounter writes(s.dir.str(), "tunelark.ini");
+    if (exitButton) {
+      s.form.Image21_Click();
+    } else {
+      s.form.Form_Unload();
+    }
+    EXPECT_EQ(writes.count(), 1);
+    EXPECT_EQ(s.host.ended, exitButton);
+    EXPECT_EQ(s.host.beeps, 0);
+    EXPECT_EQ(readFile(s.settings()),
+              "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=" + s.app.lastfile + "\r\n");
+  }
 }
 
 // Ways the settings write can fail: one beep each, the old file left.

@@ -63,7 +63,12 @@ TEST_F(Transport, PlayClearsTheSourceThenGivesThePlaylistFile) {
   }
 }
 
-TEST_F(Transport, PauseThenPlayGivesThePlaylistAgainInsteadOfResuming) {
+TEST_F(Transport, StopShowsTheInactiveStopAndPlayAfterPauseGivesThePlaylistAgain) {
+  ASSERT_EQ(playerLook(), "play/stop");
+  w.Image8_Click();  // before anything played
+  EXPECT_EQ(player.calls, Calls{"stop"});
+  EXPECT_EQ(w.playstate, 0);
+  EXPECT_EQ(playerLook(), "play/inactive");
   app.lastfile = "/home/ann/list.ram";
   w.Image9_Click();
   player.calls.clear();
@@ -72,16 +77,8 @@ TEST_F(Transport, PauseThenPlayGivesThePlaylistAgainInsteadOfResuming) {
   EXPECT_EQ(w.playstate, 0);
   EXPECT_EQ(playerLook(), "play/stop");  // a paused player can still be stopped
   player.calls.clear();
-  w.Image9_Click();
+  w.Image9_Click();  // not a resume
   EXPECT_EQ(player.calls, (Calls{"source:", "source:/home/ann/list.ram", "auto:1"}));
-}
-
-TEST_F(Transport, StopBeforeAnythingPlayedStopsAndShowsTheInactiveStop) {
-  ASSERT_EQ(playerLook(), "play/stop");
-  w.Image8_Click();
-  EXPECT_EQ(player.calls, Calls{"stop"});
-  EXPECT_EQ(w.playstate, 0);
-  EXPECT_EQ(playerLook(), "play/inactive");
 }
 
 TEST_F(Transport, CompactButtonsSwapTheirImagesAndDriveThePlayer) {
