@@ -64,20 +64,17 @@ TEST(FileList, NamesThatAreNotUtf8KeepTheirBytes) {
   EXPECT_EQ(list.FileName(), latin1);
 }
 
-TEST(FileList, SelectionCountAndRowsAndCurrentRow) {
+// Selection and the current row as the add and drop tables do not reach them.
+TEST(FileList, ACurrentRowPastEitherEndIsNoneAndRefreshClearsTheSelection) {
   TempDir dir;
   for (const char* name : {"1.ra", "2.ra", "3.ra", "4.ra"}) dir.write(name, "x");
   FileListBox list;
   ASSERT_TRUE(list.setPath(dir.str()));
-  EXPECT_EQ(list.selCount(), 0);
   EXPECT_EQ(list.FileName(), "");
   list.setSelected(3, true);
-  list.setSelected(1, true);
-  EXPECT_EQ(list.selCount(), 2);
-  EXPECT_EQ(list.selectedRows(), (std::vector<int>{1, 3}));
   list.setListIndex(2);
   EXPECT_EQ(list.FileName(), "3.ra");
-  list.setListIndex(4);  // past the end: no current row
+  list.setListIndex(4);
   EXPECT_EQ(list.ListIndex(), -1);
   list.setListIndex(-2);
   EXPECT_EQ(list.ListIndex(), -1);
@@ -107,8 +104,7 @@ TEST(Wildcard, MatchesWithoutRegardToCase) {
       {"a*b*c", "aXbYc", true},
       {"a*b*c", "aXbY", false},
       {"**.ra", "x.ra", true},
-      {"*a", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", false},
-  };
+      {"*a", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
     EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.matches);
@@ -116,9 +112,7 @@ TEST(Wildcard, MatchesWithoutRegardToCase) {
 }
 
 TEST(Wildcard, SplitsOnSemicolonsAndDropsEmptyPieces) {
-  EXPECT_EQ(splitPatterns("*.rm;*.ra;*.ram"), (std::vector<std::string>{"*.rm", "*.ra", "*.ram"}));
   EXPECT_EQ(splitPatterns(" *.rm ; ;*.ra;"), (std::vector<std::string>{"*.rm", "*.ra"}));
-  EXPECT_TRUE(splitPatterns("").empty());
   EXPECT_TRUE(splitPatterns(";;").empty());
 }
 

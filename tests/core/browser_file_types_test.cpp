@@ -59,8 +59,7 @@ TEST(FileTypes, OkAppliesTheTicksAndTheDialogReopensWithAllOn) {
       {0, 0, 0, "", "RealMedia Files (None)", {}},
       // A grey box counts as off.
       {2, 1, 1, "*.ra;*.rm", "RealMedia Files (*.ra, *.rm)", {"a.ra", "b.rm", "D.RA"}},
-      {2, 2, 2, "", "RealMedia Files (None)", {}},
-  };
+      {2, 2, 2, "", "RealMedia Files (None)", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.ram) + std::to_string(c.ra) + std::to_string(c.rm));
     Window w;

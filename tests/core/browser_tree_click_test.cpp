@@ -20,15 +20,30 @@ namespace fs = std::filesystem;
 using testing::FakeHost;
 using testing::TempDir;
 
+// The event pass before a scan may deliver another click on the tree before the first one ends.
+class ClickingHost : public FakeHost {
+ public:
+  void processPendingEvents() override {
+    FakeHost::processPendingEvents();
+    if (nested.empty() || !form) return;
+    const std::string key = std::exchange(nested, std::string());
+    form->tvwControl.select(key);
+    form->tvwControl_Click();
+  }
+  Form1* form = nullptr;
+  std::string nested;
+};
+
 // A window whose only drives are "/" and the test's own folder, mounted as a drive.
-struct Browser {
+template <class Host>
+struct BrowserOn {
   TempDir dir;
   TempDir etc;
   AppState app;
-  FakeHost host;
+  Host host;
   Form1 form{app, host};
 
-  Browser() {
+  BrowserOn() {
     form.tvwControl.mountTablePath =
         etc.write("mounts", "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
     form.tvwControl.sysBlockPath = etc.str() + "/none";
@@ -47,6 +62,7 @@ struct Browser {
     return out;
   }
 };
+using Browser = BrowserOn<FakeHost>;
 
 TEST(TreeScan, FirstClickAddsSubfoldersSortedAndCollapsed) {
   Browser b;
@@ -119,43 +135,19 @@ TEST(TreeScan, FolderRemovedAfterScanReportsDriveNotAvailable) {
   EXPECT_TRUE(b.form.File1.Selected(0));
 }
 
-// The event pass before a scan may deliver another click on the tree before the first one ends.
-class ClickingHost : public FakeHost {
- public:
-  void processPendingEvents() override {
-    FakeHost::processPendingEvents();
-    if (nested.empty() || !form) return;
-    const std::string key = std::exchange(nested, std::string());
-    form->tvwControl.select(key);
-    form->tvwControl_Click();
-  }
-  Form1* form = nullptr;
-  std::string nested;
-};
-
 TEST(TreeScan, ClickArrivingDuringTheEventPassIsHandledAndTheFirstCompletes) {
-  TempDir dir;
-  TempDir etc;
-  std::filesystem::create_directories(dir.path() / "first/inner");
-  std::filesystem::create_directories(dir.path() / "second/inner");
-  AppState app;
-  ClickingHost host;
-  Form1 form(app, host);
-  host.form = &form;
-  form.tvwControl.mountTablePath = etc.write("mounts", "/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
-  form.tvwControl.sysBlockPath = etc.str();
-  form.buildtree();
-  form.tvwControl.select(dir.str() + "Dir");
-  form.tvwControl_Click();
-  host.nested = dir.str() + "/secondDir";
-  form.tvwControl.select(dir.str() + "/firstDir");
-  form.tvwControl_Click();
-  EXPECT_EQ(form.tvwControl.find(dir.str() + "/firstDir")->Children.size(), 1u);
-  EXPECT_EQ(form.tvwControl.find(dir.str() + "/secondDir")->Children.size(), 1u);
-  // The first click ends last, so File1 shows its folder.
-  EXPECT_EQ(form.File1.Path(), dir.str() + "/first");
-  EXPECT_EQ(host.eventPasses, 3);
-  EXPECT_TRUE(host.messages.empty());
+  BrowserOn<ClickingHost> b;
+  b.host.form = &b.form;
+  b.mkdir("first/inner");
+  b.mkdir("second/inner");
+  b.click(b.driveKey());
+  b.host.nested = b.dir.str() + "/secondDir";
+  b.click(b.dir.str() + "/firstDir");
+  EXPECT_EQ(b.form.tvwControl.find(b.dir.str() + "/firstDir")->Children.size(), 1u);
+  EXPECT_EQ(b.form.tvwControl.find(b.dir.str() + "/secondDir")->Children.size(), 1u);
+  EXPECT_EQ(b.form.File1.Path(), b.dir.str() + "/first");  // the first click ends last
+  EXPECT_EQ(b.host.eventPasses, 3);
+  EXPECT_TRUE(b.host.messages.empty());
 }
 
 TEST(TreeKeys, AKeyIsTheFolderPathWithDirAppended) {

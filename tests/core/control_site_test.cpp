@@ -34,8 +34,7 @@ TEST(ControlSite, ThePlayerGetsWhatTheWindowMeantWhenItAttachesAndEverythingAfte
       {"a new source drops calls made for the old one",
        {"source:/old.ram", "playpause", "source:/new.ram", "attach"},
        {"auto:1", "source:/new.ram"}},
-      {"an empty source is not replayed", {"auto:0", "attach"}, {"auto:0"}},
-  };
+      {"an empty source is not replayed", {"auto:0", "attach"}, {"auto:0"}}};
   for (const SiteCase& c : cases) {
     SCOPED_TRACE(c.what);
     ControlSite site{Control{}};

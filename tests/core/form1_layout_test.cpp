@@ -24,8 +24,7 @@ TEST_F(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
   // {shown at start-up, hidden at start-up}
   const std::pair<const char*, const char*> pairs[] = {
       {"Image18", "Image16"}, {"Image20", "Image19"}, {"Image15", "Image14"},
-      {"Image9", "Image7"},   {"Image8", "Image6"},   {"Image10", "Image11"},
-  };
+      {"Image9", "Image7"},   {"Image8", "Image6"},   {"Image10", "Image11"}};
   for (const auto& [shown, hidden] : pairs) {
     SCOPED_TRACE(shown);
     const Control* a = w.findControl(shown);

@@ -22,6 +22,8 @@ struct AddCase {
   std::vector<int> selected;  // File1 rows, of clips a.ra b.ra c.ra d.ra e.ra
   Lines added;                // the clips appended, in order
   Lines messages;
+  int dropped = -2;  // the add button; else a drop with File1's current row (-1 for none)  //
+                     // File1's current row for a drop from it (-1 for none)
 };
 
 class AddButton : public testing::PlaylistFixture, public ::testing::WithParamInterface<AddCase> {};
@@ -33,8 +35,13 @@ TEST_P(AddButton, AppendsInRowOrderUpToEighty) {
   for (int i = 0; i < c.before; ++i) start.push_back("file:/old/" + std::to_string(i) + ".ra");
   setEntries(start);
   selectClips(c.selected);
-
-  form.Image5_Click();
+  const bool drop = c.dropped != -2;
+  if (drop) {
+    form.File1.setListIndex(c.dropped);
+    form.List1_DragDrop();  // adds the current clip, not the selection
+  } else {
+    form.Image5_Click();
+  }
 
   Lines expected = start;
   for (const auto& name : c.added) expected.push_back("file:" + form.File1.Path() + "/" + name);
@@ -44,12 +51,13 @@ TEST_P(AddButton, AppendsInRowOrderUpToEighty) {
     EXPECT_EQ(form.List1.List(c.before + static_cast<int>(i)),
               std::to_string(c.before + static_cast<int>(i) + 1) + ". " + c.added[i]);
   EXPECT_EQ(host.messages, c.messages);
+  EXPECT_EQ(form.File1.selectedRows(), c.selected);  // the selection is left as it was
+  if (drop) return;
   EXPECT_EQ(form.selCount, static_cast<int>(c.selected.size()));
   // The list's file is rewritten whatever happened, every entry in order.
   std::string file;
   for (const auto& line : expected) file += line + "\r\n";
   EXPECT_EQ(readFile(temp()), file);
-  EXPECT_EQ(form.File1.selectedRows(), c.selected);  // the selection is left as it was
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                       AddCase{
                           "78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}},
                       AddCase{"80 and one selected", 80, {2}, {}, {kFull}},
-                      AddCase{"nothing selected", 3, {}, {}, {"Clip Not Selected"}}),
+                      AddCase{"nothing selected", 3, {}, {}, {"Clip Not Selected"}},
+                      AddCase{"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
+                      AddCase{"drop on a full list", 80, {0}, {}, {kFull}, 1},
+                      AddCase{"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}),
     [](const auto& row) { return testing::caseName(row.param.what); });
 
 class Adding : public testing::PlaylistFixture {};
@@ -96,39 +107,6 @@ TEST_F(Adding, ANameWithALineBreakIsRefusedAndNamedTheOthersAreAdded) {
   EXPECT_NE(host.messages[0].find("b\nc.ra"), std::string::npos);
   EXPECT_NE(host.messages[0].find("d\re.ra"), std::string::npos);
 }
-
-struct DropCase {
-  const char* what;
-  int before;
-  int current;  // File1's current row, -1 for none
-  bool added;
-  Lines messages;
-};
-
-class Drop : public testing::PlaylistFixture, public ::testing::WithParamInterface<DropCase> {};
-
-TEST_P(Drop, AddsFile1sCurrentClipNotItsSelection) {
-  const DropCase& c = GetParam();
-  listClips({"a.ra", "b.ra"});
-  Lines start(static_cast<std::size_t>(c.before), "file:/old.ra");
-  setEntries(start);
-  selectClips({0});
-  form.File1.setListIndex(c.current);
-  form.List1_DragDrop();
-  if (c.added) start.push_back("file:" + form.File1.Path() + "/b.ra");
-  EXPECT_EQ(entries(), start);
-  EXPECT_EQ(host.messages, c.messages);
-  if (c.added) {
-    EXPECT_EQ(rows().back(), std::to_string(start.size()) + ". b.ra");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, Drop,
-    ::testing::Values(DropCase{"current clip", 2, 1, true, {}},
-                      DropCase{"full list", 80, 1, false, {kFull}},
-                      DropCase{"no current file", 0, -1, false, {"Clip Not Selected"}}),
-    [](const auto& row) { return testing::caseName(row.param.what); });
 
 }  // namespace
 }  // namespace tunelark

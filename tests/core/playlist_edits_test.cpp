@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/case_name.h"
@@ -51,7 +52,6 @@ TEST_P(RowEdits, EntriesRowsSelectionAndFile) {
   EXPECT_EQ(entries(), c.after);
   ASSERT_EQ(form.List1.ListCount(), static_cast<int>(c.after.size()));
   EXPECT_EQ(form.List1.selectedRows(), c.selectedAfter);
-  // Lines name no file, so every row shows only its number.
   for (int i = 0; i < form.List1.ListCount(); ++i)
     EXPECT_EQ(form.List1.List(i), std::to_string(i + 1) + ". ");
   EXPECT_EQ(readFile(temp()), fileOf(c.after));
@@ -113,87 +113,65 @@ INSTANTIATE_TEST_SUITE_P(Buttons, NothingSelected,
                                            std::pair{&Form1::Image31_Click, 0},
                                            std::pair{&Form1::Image32_Click, 0}));
 
-struct SortCase {
-  const char* what;
-  bool descending;
-  Lines before;
-  Lines after;
-};
-
-class Sorts : public ::testing::TestWithParam<SortCase> {};
-
-TEST_P(Sorts, ByteOrderAndStable) {
-  AppState app;
-  for (const auto& l : GetParam().before) appendEntry(app, l);
-  sortEntries(app, GetParam().descending);
-  EXPECT_EQ(Lines(app.entries.begin(), app.entries.begin() + app.entryCount), GetParam().after);
+Lines entriesOf(const AppState& app) {
+  return Lines(app.entries.begin(), app.entries.begin() + app.entryCount);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Sorts,
-    ::testing::Values(
-        SortCase{
-            "two exchanged", false, {"file:/b.ra", "file:/a.ra"}, {"file:/a.ra", "file:/b.ra"}},
-        SortCase{"capital first",
-                 false,
-                 {"file:c/m/a.ra", "file:C/M/b.ra"},
-                 {"file:C/M/b.ra", "file:c/m/a.ra"}},
-        SortCase{"prefix first", false, {"file:/ab", "file:/a"}, {"file:/a", "file:/ab"}},
-        SortCase{"high bytes after ASCII", false, {"\xe9", "z"}, {"z", "\xe9"}},
-        SortCase{"descending", true, {"A", "C", "B"}, {"C", "B", "A"}},
-        SortCase{"equal lines", false, {"B", "A", "B", "A"}, {"A", "A", "B", "B"}},
-        SortCase{"empty and one", false, {"x"}, {"x"}}),
-    [](const auto& row) { return testing::caseName(row.param.what); });
+AppState appWith(const Lines& lines) {
+  AppState app;
+  for (const auto& l : lines) appendEntry(app, l);
+  return app;
+}
+
+TEST(Sort, ByteOrderStableAndDescending) {
+  const std::tuple<bool, Lines, Lines> cases[] = {
+      {false, {"file:/b.ra", "file:/a.ra"}, {"file:/a.ra", "file:/b.ra"}},
+      {false, {"file:c/m/a.ra", "file:C/M/b.ra"}, {"file:C/M/b.ra", "file:c/m/a.ra"}},
+      {false, {"file:/ab", "file:/a"}, {"file:/a", "file:/ab"}},
+      {false, {"\xe9", "z"}, {"z", "\xe9"}},
+      {true, {"A", "C", "B"}, {"C", "B", "A"}},
+      {false, {"B", "A", "B", "A"}, {"A", "A", "B", "B"}},
+      {false, {"x"}, {"x"}}};
+  for (const auto& [descending, before, after] : cases) {
+    AppState app = appWith(before);
+    sortEntries(app, descending);
+    EXPECT_EQ(entriesOf(app), after);
+  }
+}
 
 TEST(Shuffle, IsAPermutationThatTheSeedDecides) {
-  AppState app;
-  for (int i = 0; i < 40; ++i) appendEntry(app, "file:/c" + std::to_string(i));
-  const Lines before(app.entries.begin(), app.entries.begin() + 40);
-  std::mt19937_64 a(7), b(7), c(8);
-  shuffleEntries(app, a);
-  Lines once(app.entries.begin(), app.entries.begin() + 40);
+  Lines before;
+  for (int i = 0; i < 40; ++i) before.push_back("file:/c" + std::to_string(i));
+  const auto shuffled = [&](unsigned seed) {
+    AppState app = appWith(before);
+    std::mt19937_64 random(seed);
+    shuffleEntries(app, random);
+    return entriesOf(app);
+  };
+  const Lines once = shuffled(7);
   EXPECT_NE(once, before);
   EXPECT_TRUE(std::is_permutation(once.begin(), once.end(), before.begin()));
-
-  AppState again;
-  for (const auto& l : before) appendEntry(again, l);
-  shuffleEntries(again, b);
-  EXPECT_EQ(Lines(again.entries.begin(), again.entries.begin() + 40), once);  // same draws
-  AppState other;
-  for (const auto& l : before) appendEntry(other, l);
-  shuffleEntries(other, c);
-  EXPECT_NE(Lines(other.entries.begin(), other.entries.begin() + 40), once);
+  EXPECT_EQ(shuffled(7), once);
+  EXPECT_NE(shuffled(8), once);
 }
 
-TEST(Shuffle, OneEntryStaysAndTwoExchangeAboutHalfTheTime) {
+// Two entries exchange about half the time, unless the first is empty: then never.
+TEST(Shuffle, TwoEntriesExchangeAboutHalfTheTimeButNeverFromAnEmptyFirst) {
   std::mt19937_64 random(11);
-  AppState one;
-  appendEntry(one, "x");
+  AppState one = appWith({"x"});
   shuffleEntries(one, random);
   EXPECT_EQ(one.entries[0], "x");
   int exchanged = 0;
   for (int run = 0; run < 1000; ++run) {
-    AppState two;
-    appendEntry(two, "a");
-    appendEntry(two, "b");
+    AppState two = appWith({"a", "b"});
     shuffleEntries(two, random);
     exchanged += two.entries[0] == "b";
+    AppState blank = appWith({"", "b"});
+    shuffleEntries(blank, random);
+    ASSERT_EQ(blank.entries[1], "b");
   }
   EXPECT_GT(exchanged, 400);
   EXPECT_LT(exchanged, 600);
-}
-
-TEST(Shuffle, TheLastEntryNeverStartsAnExchange) {
-  // With two entries only the first draw can exchange; an empty first slot makes no draw, so
-  // the list must stay as it is however often it is shuffled.
-  std::mt19937_64 random(3);
-  for (int run = 0; run < 200; ++run) {
-    AppState app;
-    appendEntry(app, "");
-    appendEntry(app, "b");
-    shuffleEntries(app, random);
-    ASSERT_EQ(app.entries[1], "b");
-  }
 }
 
 class WholeListEdits : public testing::PlaylistFixture {};

@@ -29,13 +29,11 @@ struct State {
   bool partlyRead = false;
 };
 
-const State kStates[] = {
-    {"untitled", 2, T, T},
-    {"named", 1, A, A},
-    {"new after open", 2, T, A},
-    {"saved as after open", 1, B, A},
-    {"failed start up load", 2, F, F, true},
-};
+const State kStates[] = {{"untitled", 2, T, T},
+                         {"named", 1, A, A},
+                         {"new after open", 2, T, A},
+                         {"saved as after open", 1, B, A},
+                         {"failed start up load", 2, F, F, true}};
 
 enum class Edit { Add, Drop, Remove, Up, Down, Sort, Reverse, Shuffle };
 
@@ -45,12 +43,10 @@ struct WriteCase {
   std::array<File, 5> written;
 };
 
-const WriteCase kWrites[] = {
-    {Edit::Add, {T, A, T, B, T}},     {Edit::Drop, {T, A, T, B, T}},
-    {Edit::Remove, {T, A, A, A, T}},  {Edit::Up, {T, A, A, A, T}},
-    {Edit::Down, {T, A, A, A, T}},    {Edit::Sort, {T, A, T, B, T}},
-    {Edit::Reverse, {T, A, T, B, T}}, {Edit::Shuffle, {T, A, T, B, T}},
-};
+const WriteCase kWrites[] = {{Edit::Add, {T, A, T, B, T}},     {Edit::Drop, {T, A, T, B, T}},
+                             {Edit::Remove, {T, A, A, A, T}},  {Edit::Up, {T, A, A, A, T}},
+                             {Edit::Down, {T, A, A, A, T}},    {Edit::Sort, {T, A, T, B, T}},
+                             {Edit::Reverse, {T, A, T, B, T}}, {Edit::Shuffle, {T, A, T, B, T}}};
 
 class WhichFile : public testing::PlaylistFixture,
                   public ::testing::WithParamInterface<std::tuple<int, int>> {

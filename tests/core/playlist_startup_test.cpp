@@ -84,8 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  80, true},
         LoadCase{"missing", [](auto& d) { return d.str() + "/gone.ram"; }, 0, false},
-        LoadCase{"a 300 character missing path",
-                 [](auto& d) { return d.str() + "/" + std::string(299, 'p'); }, 0, false},
         LoadCase{"a folder",
                  [](auto& d) {
                    fs::create_directories(d.path() / "dir.ram");

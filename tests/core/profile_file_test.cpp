@@ -36,8 +36,6 @@ std::string withBytes(const TempDir& dir, const std::string& bytes) {
 
 const FileCase kFileCases[] = {
     {"missing file", inFolder, std::nullopt, true},
-    {"LF file", [](const TempDir& d) { return withBytes(d, "[Dirlagu]\nfile=/a.ram\n"); }, "/a.ram",
-     true},
     {"CRLF file", [](const TempDir& d) { return withBytes(d, "[Dirlagu]\r\nfile=/a.ram\r\n"); },
      "/a.ram", true},
     {"only the Option section",
@@ -71,8 +69,7 @@ const FileCase kFileCases[] = {
        fs::resize_file(path, ProfileFile::kMaxBytes + 1);
        return path;
      },
-     std::nullopt, false},
-};
+     std::nullopt, false}};
 
 class ProfileFileOnDisk : public ::testing::TestWithParam<FileCase> {};
 

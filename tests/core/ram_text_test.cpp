@@ -5,60 +5,33 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tunelark {
 namespace {
 
-struct RamCase {
-  std::string name;
-  std::string text;
-  std::vector<std::string> lines;
-};
+using Lines = std::vector<std::string>;
 
-class RamTextTest : public ::testing::TestWithParam<RamCase> {};
-
-TEST_P(RamTextTest, EntriesAreTheExpectedLines) {
-  EXPECT_EQ(parseRamText(GetParam().text, 100).lines, GetParam().lines);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RamTextTest,
-    ::testing::Values(
-        RamCase{"Empty", "", {}},
-        RamCase{"CrLf", "file:/a.rm\r\nfile:/b.rm\r\n", {"file:/a.rm", "file:/b.rm"}},
-        RamCase{"LfAndNoFinalNewline", "file:/a.rm\nfile:/b.rm", {"file:/a.rm", "file:/b.rm"}},
-        RamCase{"BlankAndCommentLinesSkipped",
-                "\r\n# a comment\r\n   \r\nfile:/a.rm\r\n#file:/b.rm\r\n",
-                {"file:/a.rm"}},
-        RamCase{"StopEndsTheList", "file:/a.rm\r\n--stop--\r\nfile:/b.rm\r\n", {"file:/a.rm"}},
-        RamCase{
-            "StopMustBeTheWholeLine", "--stop--x\r\nfile:/a.rm\r\n", {"--stop--x", "file:/a.rm"}},
-        RamCase{"ByteOrderMarkIsNotPartOfTheFirstEntry",
-                "\xEF\xBB\xBF"
-                "file:/a.rm\r\n",
-                {"file:/a.rm"}},
-        RamCase{"ByteOrderMarkOnlyAtTheStart",
-                "file:/a.rm\r\n\xEF\xBB\xBF"
-                "b.rm\r\n",
-                {"file:/a.rm",
-                 "\xEF\xBB\xBF"
-                 "b.rm"}},
-        RamCase{"BytesKeptAsTheyAre", "file:/m/\xe9t\xe9.ra\r\n", {"file:/m/\xe9t\xe9.ra"}}),
-    [](const auto& param) { return param.param.name; });
-
-TEST(RamTextLimits, EntriesBeyondTheLimitAreLeftOutAndSaidSo) {
-  std::string text;
-  for (int i = 0; i < 5; ++i) text += "file:/c" + std::to_string(i) + ".rm\r\n";
-  const auto atLimit = parseRamText(text, 5);
-  EXPECT_EQ(atLimit.lines.size(), 5u);
-  EXPECT_FALSE(atLimit.truncated);
-  const auto belowLimit = parseRamText(text, 4);
-  EXPECT_EQ(belowLimit.lines.size(), 4u);
-  EXPECT_TRUE(belowLimit.truncated);
-}
-
-TEST(RamTextDetection, TextAndBinaryAreTold) {
+TEST(RamText, EntriesAreTheLinesThatNameClips) {
+  const std::pair<std::string, Lines> cases[] = {
+      {"", {}},
+      {"file:/a.rm\r\nfile:/b.rm", {"file:/a.rm", "file:/b.rm"}},
+      {"file:/a.rm\nfile:/b.rm\n", {"file:/a.rm", "file:/b.rm"}},
+      {"\r\n# c\r\n   \r\nfile:/a.rm\r\n#file:/b.rm\r\n", {"file:/a.rm"}},
+      {"file:/a.rm\r\n--stop--\r\nfile:/b.rm\r\n", {"file:/a.rm"}},
+      {"--stop--x\r\nfile:/\xe9.rm\r\n", {"--stop--x", "file:/\xe9.rm"}},
+      {"\xEF\xBB\xBF"
+       "a.rm\r\n\xEF\xBB\xBF"
+       "b.rm\r\n",
+       {"a.rm",
+        "\xEF\xBB\xBF"
+        "b.rm"}}};
+  for (const auto& [text, lines] : cases) EXPECT_EQ(parseRamText(text, 100).lines, lines) << text;
+  const std::string five = "1\r\n2\r\n3\r\n4\r\n5\r\n";
+  EXPECT_FALSE(parseRamText(five, 5).truncated);
+  EXPECT_EQ(parseRamText(five, 4).lines.size(), 4u);
+  EXPECT_TRUE(parseRamText(five, 4).truncated);
   EXPECT_TRUE(looksLikeText("file:/a.rm\r\n"));
   EXPECT_TRUE(looksLikeText(""));
   EXPECT_FALSE(looksLikeText(std::string(".RMF\0\0\0\x12", 8)));

@@ -22,8 +22,7 @@ using testing::readFile;
 using testing::ScopedEnv;
 using testing::TempDir;
 
-// Counts how many times a file named `name` was put in place in `folder` by a rename, which is
-// how every settings write lands.
+// Counts renames that put `name` in place in `folder`: how every settings write lands.
 class ReplacementCounter {
  public:
   ReplacementCounter(const std::string& folder, std::string name) : name_(std::move(name)) {
@@ -68,33 +67,28 @@ void startIn(Started& s) {
   s.form.Form_Load();
 }
 
-TEST(ShutdownStore, ExitButtonStoresTheWorkingListFileOnceAndEndsTheProcess) {
-  Started s;
-  startIn(s);
-  ReplacementCounter writes(s.dir.str(), "tunelark.ini");
-  s.form.Image21_Click();
-  EXPECT_EQ(writes.count(), 1);
-  EXPECT_TRUE(s.host.ended);
-  EXPECT_EQ(s.host.beeps, 0);
-  EXPECT_EQ(readFile(s.settings()), "[Dirlagu]\nfile=" + s.dir.str() + "/temp.ram\n");
+// Unload and the exit button store the last playlist once, keeping the rest of the file.
+TEST(ShutdownStore, UnloadAndExitStoreTheLastPlaylistOnce) {
+  for (const bool exitButton : {false, true}) {
+    Started s;
+    s.dir.write("tunelark.ini", "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n");
+    startIn(s);
+    s.app.lastfile = "/home/ann/My Music/" + std::string(300, 'm') + ".ram";
+    ReplacementCounter writes(s.dir.str(), "tunelark.ini");
+    if (exitButton) {
+      s.form.Image21_Click();
+    } else {
+      s.form.Form_Unload();
+    }
+    EXPECT_EQ(writes.count(), 1);
+    EXPECT_EQ(s.host.ended, exitButton);
+    EXPECT_EQ(s.host.beeps, 0);
+    EXPECT_EQ(readFile(s.settings()),
+              "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=" + s.app.lastfile + "\r\n");
+  }
 }
 
-TEST(ShutdownStore, UnloadStoresTheLastPlaylistAndKeepsTheRestOfTheFile) {
-  Started s;
-  s.dir.write("tunelark.ini", "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n");
-  startIn(s);
-  s.app.lastfile = "/home/ann/My Music/" + std::string(300, 'm') + ".ram";
-  ReplacementCounter writes(s.dir.str(), "tunelark.ini");
-  s.form.Form_Unload();
-  EXPECT_EQ(writes.count(), 1);
-  EXPECT_FALSE(s.host.ended);
-  EXPECT_EQ(s.host.beeps, 0);
-  EXPECT_EQ(readFile(s.settings()),
-            "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=" + s.app.lastfile + "\r\n");
-}
-
-// Ways the settings write can fail; each must cost exactly one beep and leave the old file. Of
-// the atomic writer's refusals one (read-only) is enough here; the writer's tests have the rest.
+// Ways the settings write can fail: one beep each, the old file left.
 struct FailCase {
   const char* what;
   void (*prepare)(Started& s);
@@ -107,37 +101,29 @@ const FailCase kFailCases[] = {
        ::chmod(s.settings().c_str(), 0444);
      }},
     {"a line break in the path", [](Started& s) { s.app.lastfile = "/a\n[Option]\ntaskbar=2"; }},
-    {"settings path never set", [](Started& s) { s.app.settingsPath.clear(); }},
-};
+    {"settings path never set", [](Started& s) { s.app.settingsPath.clear(); }}};
 
 class ShutdownStoreFails : public ::testing::TestWithParam<FailCase> {};
 
-TEST_P(ShutdownStoreFails, UnloadBeepsOnceAndLeavesTheFile) {
-  Started s;
-  startIn(s);
-  GetParam().prepare(s);
-  const bool existed = fs::is_regular_file(s.settings());
-  const std::string before = existed ? readFile(s.settings()) : "";
-  s.form.Form_Unload();
-  EXPECT_EQ(s.host.beeps, 1);
-  EXPECT_TRUE(s.host.messages.empty());
-  EXPECT_EQ(fs::is_regular_file(s.settings()), existed);
-  if (existed) {
-    EXPECT_EQ(readFile(s.settings()), before);
-  }
-}
-
-TEST_P(ShutdownStoreFails, ExitButtonBeepsOnceAndStillEnds) {
-  Started s;
-  startIn(s);
-  GetParam().prepare(s);
-  const bool existed = fs::is_regular_file(s.settings());
-  const std::string before = existed ? readFile(s.settings()) : "";
-  s.form.Image21_Click();
-  EXPECT_EQ(s.host.beeps, 1);
-  EXPECT_TRUE(s.host.ended);
-  if (existed) {
-    EXPECT_EQ(readFile(s.settings()), before);
+TEST_P(ShutdownStoreFails, UnloadAndExitBeepOnceAndLeaveTheFile) {
+  for (const bool exitButton : {false, true}) {
+    Started s;
+    startIn(s);
+    GetParam().prepare(s);
+    const bool existed = fs::is_regular_file(s.settings());
+    const std::string before = existed ? readFile(s.settings()) : "";
+    if (exitButton) {
+      s.form.Image21_Click();
+    } else {
+      s.form.Form_Unload();
+    }
+    EXPECT_EQ(s.host.beeps, 1) << exitButton;
+    EXPECT_TRUE(s.host.messages.empty());
+    EXPECT_EQ(s.host.ended, exitButton);
+    EXPECT_EQ(fs::is_regular_file(s.settings()), existed);
+    if (existed) {
+      EXPECT_EQ(readFile(s.settings()), before);
+    }
   }
 }
 

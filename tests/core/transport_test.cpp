@@ -44,13 +44,11 @@ TEST_F(Transport, PlayClearsTheSourceThenGivesThePlaylistFile) {
     const char* workfile;
     Calls expected;
   };
-  const Case cases[] = {
-      {"/home/ann/list.ram",
-       "/home/ann/other.ram",
-       {"source:", "source:/home/ann/list.ram", "auto:1"}},
-      {"", "/cfg/temp.ram", {"source:", "source:/cfg/temp.ram", "auto:1"}},
-      {"", "", {"source:", "auto:1"}},
-  };
+  const Case cases[] = {{"/home/ann/list.ram",
+                         "/home/ann/other.ram",
+                         {"source:", "source:/home/ann/list.ram", "auto:1"}},
+                        {"", "/cfg/temp.ram", {"source:", "source:/cfg/temp.ram", "auto:1"}},
+                        {"", "", {"source:", "auto:1"}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lastfile);
     app.lastfile = c.lastfile;
@@ -65,7 +63,12 @@ TEST_F(Transport, PlayClearsTheSourceThenGivesThePlaylistFile) {
   }
 }
 
-TEST_F(Transport, PauseThenPlayGivesThePlaylistAgainInsteadOfResuming) {
+TEST_F(Transport, StopShowsTheInactiveStopAndPlayAfterPauseGivesThePlaylistAgain) {
+  ASSERT_EQ(playerLook(), "play/stop");
+  w.Image8_Click();  // before anything played
+  EXPECT_EQ(player.calls, Calls{"stop"});
+  EXPECT_EQ(w.playstate, 0);
+  EXPECT_EQ(playerLook(), "play/inactive");
   app.lastfile = "/home/ann/list.ram";
   w.Image9_Click();
   player.calls.clear();
@@ -74,16 +77,8 @@ TEST_F(Transport, PauseThenPlayGivesThePlaylistAgainInsteadOfResuming) {
   EXPECT_EQ(w.playstate, 0);
   EXPECT_EQ(playerLook(), "play/stop");  // a paused player can still be stopped
   player.calls.clear();
-  w.Image9_Click();
+  w.Image9_Click();  // not a resume
   EXPECT_EQ(player.calls, (Calls{"source:", "source:/home/ann/list.ram", "auto:1"}));
-}
-
-TEST_F(Transport, StopBeforeAnythingPlayedStopsAndShowsTheInactiveStop) {
-  ASSERT_EQ(playerLook(), "play/stop");
-  w.Image8_Click();
-  EXPECT_EQ(player.calls, Calls{"stop"});
-  EXPECT_EQ(w.playstate, 0);
-  EXPECT_EQ(playerLook(), "play/inactive");
 }
 
 TEST_F(Transport, CompactButtonsSwapTheirImagesAndDriveThePlayer) {
@@ -100,8 +95,7 @@ TEST_F(Transport, CompactButtonsSwapTheirImagesAndDriveThePlayer) {
       {&Form1::panelstopup_Click, "panelstopup", 1, 1, {"playpause"}, "pause/stop"},
       {&Form1::panelstopdown_Click, "panelstopdown", 1, 0, {"stop"}, "play/inactive"},
       {&Form1::panelplayup_Click, "panelplayup", 1, 1, {"stop"}, "play/inactive"},
-      {&Form1::panelplayup_Click, "panelplayup", 0, 0, {"stop"}, "play/inactive"},
-  };
+      {&Form1::panelplayup_Click, "panelplayup", 0, 0, {"stop"}, "play/inactive"}};
   w.Image18_Click();
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " from playstate " + std::to_string(c.before));
@@ -128,12 +122,10 @@ TEST_F(Transport, PreviousAndNextOnlyMoveThePlayer) {
     bool panelView;
     const char* call;
   };
-  const Case cases[] = {
-      {&Form1::Image12_Click, false, "prev"},
-      {&Form1::Image13_Click, false, "next"},
-      {&Form1::panelprev_Click, true, "prev"},
-      {&Form1::panelnext_Click, true, "next"},
-  };
+  const Case cases[] = {{&Form1::Image12_Click, false, "prev"},
+                        {&Form1::Image13_Click, false, "next"},
+                        {&Form1::panelprev_Click, true, "prev"},
+                        {&Form1::panelnext_Click, true, "next"}};
   for (const Case& c : cases) {
     for (std::int16_t playing : {0, 1}) {
       SCOPED_TRACE(std::string(c.call) + (c.panelView ? " in the panel" : " in the player") +
@@ -174,10 +166,8 @@ TEST_F(Transport, DoubleClickOnlyReadsEntriesThatExist) {
     int row;
     bool plays;
   };
-  const Case cases[] = {
-      {80, 79, true}, {80, 80, false}, {80, 81, false}, {3, 2, true},
-      {3, 3, false},  {-1, 0, false},  {0, 0, false},   {80, -1, false},
-  };
+  const Case cases[] = {{80, 79, true}, {80, 80, false}, {80, 81, false}, {3, 2, true},
+                        {3, 3, false},  {-1, 0, false},  {0, 0, false},   {80, -1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "row " << c.row << " of " << c.entryCount);
     app.entryCount = c.entryCount;

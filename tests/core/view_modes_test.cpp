@@ -28,8 +28,7 @@ const Layout kLayouts[] = {
     {"Realonly", &Form1::Realonly, true, false, false, kUntouched, kUntouched, kUntouched, 3465},
     {"fileonly", &Form1::fileonly, false, true, false, kUntouched, 1300, kUntouched, 3480},
     {"playlistonly", &Form1::playlistonly, false, false, true, kUntouched, kUntouched, 1300, 3480},
-    {"panel", &Form1::panel, false, false, false, kUntouched, kUntouched, kUntouched, 1320},
-};
+    {"panel", &Form1::panel, false, false, false, kUntouched, kUntouched, kUntouched, 1320}};
 
 TEST(ViewModes, EachLayoutSetsVisibilityTopsAndHeightAndNothingElse) {
   AppState app;
