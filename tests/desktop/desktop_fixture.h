@@ -1,7 +1,6 @@
 #pragma once
-// A started, shown main window on the test display with the real desktop services (tray icons
-// through the tray host, QMenu popups, QDesktopServices links) and a host that records beeps and
-// message boxes. And real input: xdotool moves the pointer and clicks as a user would.
+// A shown main window on the test display with the real desktop services, a recording host, and
+// real input through xdotool.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -37,12 +36,11 @@ class DesktopTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // The one icon in the tray once the tray host has taken it in; an empty rectangle when there
-  // is none after a wait.
+  // The one icon in the tray host; an empty rectangle when there is none after a wait.
   QRect trayIcon();
   int iconCount() { return desktop.notifyIcons().iconCount(); }
-  // Real clicks on the tray icon (`clicks`: pairs of button and repeat), then a right press
-  // that opens the menu; `pick` is the item to click in each menu that opens, -1 to dismiss it.
+  // Real clicks (button, repeat) on the tray icon, then a right press; `pick` is the item
+  // clicked in each menu that opens, -1 to dismiss it.
   PopupsSeen pressTrayIcon(int pick, std::vector<std::pair<int, int>> clicks = {});
   void storePresentation(const std::string& value);
   // Opens Preferences with its button; the dialog, or nullptr when none opened.

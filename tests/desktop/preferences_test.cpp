@@ -1,5 +1,4 @@
-// Preferences on the real display: each presentation's outcome, Cancel, a settings file that
-// cannot be written, and the dialogs given up by other means than their buttons.
+// Preferences on the real display: each choice's outcome, and dialogs closed without buttons.
 #include <sys/stat.h>
 
 #include <QRadioButton>
@@ -21,15 +20,10 @@ TEST_F(Preferences, OpensAsDesignedAtTaskbarOnlyWhateverIsStored) {
   storePresentation("2");
   QWidget* dialog = openPreferences();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Preferences"));
-  EXPECT_EQ(dialog->size(), QSize(219, 134));
   EXPECT_FALSE(dialog->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
-  EXPECT_EQ(dialog->palette().color(QPalette::Window), QColor(64, 64, 64));
   auto* taskbar = dialog->findChild<QRadioButton*>(QStringLiteral("taskbar"));
   ASSERT_NE(taskbar, nullptr);
   EXPECT_TRUE(taskbar->isChecked());
-  EXPECT_EQ(taskbar->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-  EXPECT_EQ(taskbar->geometry(), QRect(16, 32, 161, 17));
   EXPECT_FALSE(window->face()->isEnabled());
   QStringList chain;
   for (QWidget* w = taskbar; chain.size() < 5; w = w->nextInFocusChain())
@@ -63,9 +57,7 @@ TEST_P(PreferencesButton, AppliesStoresAndGivesTheWindowBack) {
   EXPECT_TRUE(window->face()->isEnabled());
   EXPECT_EQ(window->isVisible(), c.visible);
   EXPECT_EQ(iconCount(), c.icons);
-  if (c.icons) {
-    EXPECT_TRUE(trayIcon().isValid()) << "the tray host shows the icon";
-  }
+  EXPECT_TRUE(!c.icons || trayIcon().isValid()) << "the tray host shows the icon";
   EXPECT_EQ(stored(), c.stored);
   EXPECT_EQ(host.beeps, c.beeps);
 }
@@ -81,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A failed write beeps; the choice is applied all the same.
                       ButtonCase{"tray", "Command2", "1", 0444, false, 1, 1, 1}));
 
-// Preferences and the About box closed by the window manager or the Escape key: nothing applied,
-// the main window enabled again.
+// Closed by the window manager or Escape: nothing applied, the main window enabled again.
 struct CloseCase {
   const char* button;
   const char* dialog;

@@ -1,5 +1,4 @@
-// Double-clicks as a user makes them, on the real window: a double-click on a two-state button
-// is one click, and a double-click anywhere in the playlist plays its selected row.
+// Real double-clicks: on a two-state button it is one click; in the playlist it plays the row.
 #include <chrono>
 #include <thread>
 

@@ -58,7 +58,6 @@ class RunningProgram {
   std::string settingsPath() const { return windir_ + "/tunelark.ini"; }
   std::string windir() const { return windir_; }
   std::string errors() const;
-  pid_t pid() const { return pid_; }
   const std::string& window() const { return window_; }
 
  private:

@@ -1,6 +1,4 @@
-// The Open and Save As dialogs on screen, answered as a user would answer them, and the clip
-// list's drag gesture.
-
+// The real file dialogs answered as a user would, and the clip list's drag gesture.
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -48,27 +46,24 @@ TEST_F(FileDialogsOnScreen, ShowTheWindowsSettingsAndReturnTheChoice) {
   record.FilterIndex = 2;
   record.InitDir = folder;
   record.FileName = "Untitled";
-  QString title, filter, field;
-  QStringList filters;
   answerNextDialog(
       [&](QFileDialog& d) {
-        title = d.windowTitle();
-        if (auto* combo = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-          for (int i = 0; i < combo->count(); ++i) filters << combo->itemText(i);
-        filter = d.selectedNameFilter();
-        field = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Save As"));
+        auto* combo = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->count(), 2);
+        EXPECT_EQ((QStringList{combo->itemText(0), combo->itemText(1)}),
+                  (QStringList{QStringLiteral("Tunelark (*.ram)"),
+                               QStringLiteral("RealMedia Files (*.ra,*.rm)")}));
+        EXPECT_TRUE(d.selectedNameFilter().startsWith(QStringLiteral("RealMedia Files")));
+        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+                  QStringLiteral("Untitled"));
         EXPECT_EQ(d.directory().absolutePath(), QString::fromStdString(folder));
       },
       QStringLiteral("mylist"));
   ASSERT_TRUE(dialogs.ShowSave(record));
   EXPECT_EQ(synced, 1);
-  EXPECT_EQ(title, QStringLiteral("Save As"));
-  EXPECT_EQ(filters, (QStringList{QStringLiteral("Tunelark (*.ram)"),
-                                  QStringLiteral("RealMedia Files (*.ra,*.rm)")}));
-  EXPECT_TRUE(filter.startsWith(QStringLiteral("RealMedia Files")));
-  EXPECT_EQ(field, QStringLiteral("Untitled"));
   EXPECT_EQ(record.FileName, folder + "/mylist") << "no extension is added";
-
   // Overwriting is not asked about, and cancel leaves the record as it was.
   answerNextDialog([](QFileDialog&) {}, QStringLiteral("old.ram"));
   ASSERT_TRUE(dialogs.ShowSave(record));

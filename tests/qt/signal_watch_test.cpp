@@ -10,8 +10,6 @@
 namespace tunelark::qt {
 namespace {
 
-// Waits for the notifier without depending on how fast the loop turns: bounded by a generous
-// deadline, done as soon as the condition holds.
 template <typename Done>
 bool pumpUntil(Done done) {
   QElapsedTimer clock;
@@ -37,21 +35,16 @@ TEST(SignalWatch, EachSignalRunsItsOwnCallback) {
   EXPECT_EQ(usr1, 1);
 }
 
-TEST(SignalWatch, OnlyOneWatchAtATime) {
-  SignalWatch first;
-  SignalWatch second;
-  EXPECT_TRUE(first.valid());
-  EXPECT_FALSE(second.valid());
-  EXPECT_FALSE(second.watch(SIGUSR2, [] {}));
-}
-
-TEST(SignalWatch, PreviousHandlerComesBackAfterwards) {
+TEST(SignalWatch, OnlyOneWatchAtATimeAndThePreviousHandlerComesBack) {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   struct sigaction before {};
   ASSERT_EQ(::sigaction(SIGUSR2, &ignore, &before), 0);
   {
     SignalWatch watch;
+    SignalWatch second;
+    EXPECT_FALSE(second.valid());
+    EXPECT_FALSE(second.watch(SIGUSR2, [] {}));
     ASSERT_TRUE(watch.watch(SIGUSR2, [] {}));
     struct sigaction during {};
     ::sigaction(SIGUSR2, nullptr, &during);
