@@ -1,6 +1,5 @@
 #include "player/module/hosted_player.h"
 
-#include "player/module/qt_audio_sink.h"
 
 namespace tunelark::module {
 

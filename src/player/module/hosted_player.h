@@ -48,8 +48,9 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
   QTimer timer_;
 };
 
-// The Qt Multimedia sink on the default output when the system lists one; otherwise a sink
-// that keeps time without sound, so a machine without sound still steps through the list.
+// The sound module's output, loaded when the player first plays: Qt Multimedia's sink on the
+// default output, or a stream straight to the PulseAudio server; with neither, the engine keeps
+// time without sound, so a machine without sound still steps through the list.
 std::unique_ptr<engine::AudioSink> makeOutputSink();
 
 }  // namespace tunelark::module

@@ -1,8 +1,8 @@
 #include "player/module/hosted_player.h"
-#include "player/module/sound_output.h"
+#include "player/module/lazy_sound.h"
 
 namespace tunelark::module {
 
-std::unique_ptr<engine::AudioSink> makeOutputSink() { return std::make_unique<SoundOutput>(); }
+std::unique_ptr<engine::AudioSink> makeOutputSink() { return std::make_unique<LazySound>(); }
 
 }  // namespace tunelark::module

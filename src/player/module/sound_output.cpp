@@ -5,12 +5,9 @@
 
 namespace tunelark::module {
 
-SoundOutput::SoundOutput() {
+SoundOutput::SoundOutput(engine::AudioFormat format) : format_(format) {
   const QAudioDevice device = QtAudioSink::defaultOutput();
-  if (!device.isNull()) {
-    format_ = QtAudioSink::formatFor(device);
-    qt_ = std::make_unique<QtAudioSink>(device, format_);
-  }
+  if (!device.isNull()) qt_ = std::make_unique<QtAudioSink>(device, format_);
 }
 
 SoundOutput::~SoundOutput() { stop(); }

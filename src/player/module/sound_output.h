@@ -21,9 +21,8 @@ class SoundOutput : public engine::AudioSink {
  public:
   enum class Route { None, Qt, Direct };
 
-  // The format is fixed here (the engine resamples to it): the default output's own when Qt
-  // lists one, else 44.1 kHz stereo.
-  SoundOutput();
+  // Plays `format` (the engine resamples every clip to it) on Qt's default output.
+  explicit SoundOutput(engine::AudioFormat format = {});
   ~SoundOutput() override;
 
   engine::AudioFormat format() const override { return format_; }
