@@ -48,6 +48,8 @@ void saveGrab(QWidget& window, const QString& dir) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tunelark"));
+  // Ties the window to the installed .desktop file (its icon and name in docks and switchers).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tunelark"));
   // Closing the window ends the run through our own path, after Form_Unload.
   QApplication::setQuitOnLastWindowClosed(false);
 

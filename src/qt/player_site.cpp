@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLibrary>
 #include <QVBoxLayout>
@@ -36,7 +37,12 @@ void PlayerSite::sync() { placeAs(box_, site_.box); }
 QString PlayerSite::modulePath() {
   const QByteArray env = qgetenv("TUNELARK_PLAYER_MODULE");
   if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kPlayerModuleFile));
+  // Beside the executable in a build folder; in the modules' own folder once installed.
+  const QDir bin(QCoreApplication::applicationDirPath());
+  const QString built = bin.filePath(QLatin1String(kPlayerModuleFile));
+  if (QFile::exists(built)) return built;
+  return QDir(bin.filePath(QStringLiteral(TUNELARK_MODULE_DIR_FROM_BIN)))
+      .filePath(QLatin1String(kPlayerModuleFile));
 }
 
 QString PlayerSite::load(const QString& path) {

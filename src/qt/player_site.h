@@ -33,7 +33,8 @@ class PlayerSite : public ModelView {
   QString load(const QString& path);
   bool loaded() const { return component_ != nullptr; }
 
-  // The module path: TUNELARK_PLAYER_MODULE when set, else the file next to the executable.
+  // The module path: TUNELARK_PLAYER_MODULE when set, else the file next to the executable (a
+  // build folder), else the one in the installed modules folder relative to it.
   static QString modulePath();
 
  private:
