@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <memory>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 #include "platform/path_parts.h"
@@ -66,6 +68,34 @@ class FileSizeSignalGuard {
   bool wasPending_ = false;
 };
 
+// The start of every temporary file name for `base`; the writer's process id follows it.
+std::string tempPrefix(const std::string& base) { return "." + base.substr(0, 200) + ".tmp"; }
+
+// Removes the temporary files of `base` left in `folder` by writers that were killed before
+// they could clean up (their process is gone), so that they do not pile up. A writer that is
+// still running keeps its file.
+// Closes a folder listing when it goes out of scope.
+struct FolderCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+void removeAbandonedTemps(const std::string& folder, const std::string& base) {
+  const std::unique_ptr<DIR, FolderCloser> dir(::opendir(folder.empty() ? "/" : folder.c_str()));
+  if (!dir) return;
+  const std::string prefix = tempPrefix(base);
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, prefix.size()) != prefix) continue;
+    const std::string rest(name.substr(prefix.size()));
+    char* end = nullptr;
+    const long pid = std::strtol(rest.c_str(), &end, 10);
+    if (end == rest.c_str() || *end != '.' || pid <= 0 || pid == static_cast<long>(::getpid()))
+      continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+  }
+}
+
 // The temporary file: removed on destruction unless it was renamed into place.
 class TempFile {
  public:
@@ -82,7 +112,7 @@ class TempFile {
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
       // A shortened name keeps the temporary file within NAME_MAX when the target's own name is
       // near that limit.
-      const std::string candidate = folder + "/." + base.substr(0, 200) + ".tmp" +
+      const std::string candidate = folder + "/" + tempPrefix(base) +
                                     std::to_string(static_cast<long>(getpid())) + "." +
                                     std::to_string(pick() % 1000000000ULL);
       const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -155,6 +185,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
   const std::string folder = folderOf(target);
   const std::string base = baseName(target);
 
+  removeAbandonedTemps(folder, base);
   FileSizeSignalGuard sizeSignal;
   TempFile temp;
   if (const int err = temp.create(folder == "/" ? "" : folder, base); err != 0) {

@@ -13,6 +13,8 @@ namespace tunelark {
 // a user can read, no temporary file is left behind, and the old file (if any) is
 // byte-identical to before, with one exception: when only the final flush of the folder fails,
 // the new contents are already in place but may not survive a crash, and that is reported too.
+// Temporary files of the same target left by a writer that was killed are removed first, so
+// repeated kills never pile them up.
 // A target with no write permission bit for anyone is treated as read-only and refused, even
 // for root. A symbolic link is followed, so the file it points at is replaced, not the link.
 bool writeFileAtomically(const std::string& path, std::string_view bytes,
