@@ -39,6 +39,43 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
   return true;
 }
 
+std::optional<WindowGeometry> geometryOf(const std::string& id) {
+  if (id.empty()) return std::nullopt;
+  const auto out = capture("xwininfo -id " + id + " 2>/dev/null");
+  if (!out) return std::nullopt;
+  WindowGeometry g;
+  std::istringstream lines(*out);
+  std::string line;
+  int found = 0;
+  auto read = [&line](const char* label, int& into) {
+    const auto at = line.find(label);
+    if (at == std::string::npos) return false;
+    into = std::stoi(line.substr(at + std::string(label).size()));
+    return true;
+  };
+  while (std::getline(lines, line)) {
+    found += read("Absolute upper-left X:", g.x);
+    found += read("Absolute upper-left Y:", g.y);
+    found += read("Width:", g.width);
+    found += read("Height:", g.height);
+  }
+  if (found != 4) return std::nullopt;
+  return g;
+}
+
+void pressKeys(const std::string& keys) { capture("xdotool key --delay 40 " + keys); }
+
+namespace {
+
+// `text` as one word for the shell.
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+}  // namespace
+
 RunningProgram::RunningProgram(const tunelark::testing::TempDir& folder,
                                const std::map<std::string, std::string>& extraEnv,
                                const std::string& cwd)
@@ -95,33 +132,42 @@ std::string RunningProgram::waitForWindow() {
   return window_;
 }
 
-std::optional<WindowGeometry> RunningProgram::geometry() const {
-  if (window_.empty()) return std::nullopt;
-  const auto out = capture("xwininfo -id " + window_);
-  if (!out) return std::nullopt;
-  WindowGeometry g;
-  std::istringstream lines(*out);
-  std::string line;
-  int found = 0;
-  auto read = [&line](const char* label, int& into) {
-    const auto at = line.find(label);
-    if (at == std::string::npos) return false;
-    into = std::stoi(line.substr(at + std::string(label).size()));
-    return true;
-  };
-  while (std::getline(lines, line)) {
-    found += read("Absolute upper-left X:", g.x);
-    found += read("Absolute upper-left Y:", g.y);
-    found += read("Width:", g.width);
-    found += read("Height:", g.height);
-  }
-  if (found != 4) return std::nullopt;
-  return g;
+void RunningProgram::click(int x, int y, int button, const std::string& id) const {
+  capture("xdotool mousemove --window " + (id.empty() ? window_ : id) + " " + std::to_string(x) +
+          " " + std::to_string(y) + " click " + std::to_string(button));
 }
 
-void RunningProgram::click(int x, int y) const {
-  capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
-          std::to_string(y) + " click 1");
+bool RunningProgram::shown() const {
+  const auto out = capture("xwininfo -id " + window_ + " 2>/dev/null");
+  return out && out->find("Map State: IsViewable") != std::string::npos;
+}
+
+std::string RunningProgram::waitForOther(
+    const std::string& title, const std::function<bool(const WindowGeometry&)>& fits) const {
+  std::string found;
+  waitFor([&] {
+    std::istringstream ids(
+        capture("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null")
+            .value_or(""));
+    for (std::string id; std::getline(ids, id);) {
+      if (id == window_) continue;
+      if (!title.empty() && capture("xdotool getwindowname " + id) != title + "\n") continue;
+      const auto g = geometryOf(id);
+      if (!g || (fits && !fits(*g))) continue;
+      found = id;
+      return true;
+    }
+    return false;
+  });
+  return found;
+}
+
+bool RunningProgram::typeInto(const std::string& title, const std::string& text) const {
+  const std::string dialog = waitForOther(title);
+  if (dialog.empty()) return false;
+  // Separate commands: xdotool's type would take every word after it as text to type.
+  return capture("xdotool windowfocus --sync " + dialog + " key --delay 40 ctrl+a") &&
+         capture("xdotool type --delay 20 " + quoted(text)) && capture("xdotool key Return");
 }
 
 void RunningProgram::doubleClick(int x, int y) const {

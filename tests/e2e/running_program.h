@@ -28,6 +28,12 @@ struct WindowGeometry {
   int height = 0;
 };
 
+// Where the X window `id` is on the screen; nullopt when it is gone.
+std::optional<WindowGeometry> geometryOf(const std::string& id);
+
+// Presses keys, as xdotool names them ("ctrl+a", "Return"), in whatever window has the focus.
+void pressKeys(const std::string& keys);
+
 class RunningProgram {
  public:
   // Starts the program with TUNELARK_WINDIR and TUNELARK_SCREENSHOT_DIR in `folder`, plus
@@ -42,9 +48,20 @@ class RunningProgram {
 
   // Waits until the program's window is mapped; its X id, or "" if none appeared.
   std::string waitForWindow();
-  std::optional<WindowGeometry> geometry() const;
-  // Left click at window coordinates (logical pixels).
-  void click(int x, int y) const;
+  std::optional<WindowGeometry> geometry() const { return geometryOf(window_); }
+  // Whether the main window is on the screen (mapped and not hidden).
+  bool shown() const;
+  // Waits for a viewable window of the program, other than the main one, whose title is
+  // `title` (any title when empty) and whose size `fits` (any size when empty); its X id, or ""
+  // when none came. Dialogs, popup menus and the tray icon are such windows.
+  std::string waitForOther(const std::string& title,
+                           const std::function<bool(const WindowGeometry&)>& fits = {}) const;
+  // Waits for the dialog titled `title`, gives it the keyboard, replaces what its focused field
+  // holds with `text` and presses Return; false when no such dialog came.
+  bool typeInto(const std::string& title, const std::string& text) const;
+  // A click of `button` (1 left, 3 right) at window coordinates (logical pixels) of the main
+  // window, or of the window `id`.
+  void click(int x, int y, int button = 1, const std::string& id = {}) const;
   // Left click with Shift held, extending a list's selection.
   void shiftClick(int x, int y) const;
   // Two left clicks in quick succession: a double-click.

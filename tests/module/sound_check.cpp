@@ -9,7 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <numbers>
+
+#include "support/tone_power.h"
 
 namespace tunelark::testing {
 
@@ -26,14 +27,7 @@ int strongestFrequency(const std::vector<std::int16_t>& samples, int rate, int l
   int best = low;
   double bestPower = -1;
   for (int f = low; f <= high; ++f) {
-    const double coefficient = 2 * std::cos(2 * std::numbers::pi * f / rate);
-    double s1 = 0, s2 = 0;
-    for (const std::int16_t sample : samples) {
-      const double s0 = sample + coefficient * s1 - s2;
-      s2 = s1;
-      s1 = s0;
-    }
-    const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+    const double power = tonePower(samples, f, rate);
     if (power > bestPower) {
       bestPower = power;
       best = f;
