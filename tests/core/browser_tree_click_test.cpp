@@ -150,15 +150,6 @@ TEST(TreeScan, ClickArrivingDuringTheEventPassIsHandledAndTheFirstCompletes) {
   EXPECT_TRUE(b.host.messages.empty());
 }
 
-TEST(TreeKeys, AKeyIsTheFolderPathWithDirAppended) {
-  EXPECT_EQ(folderOfKey("/Dir"), "/");
-  EXPECT_EQ(folderOfKey("/mnt/usbDir"), "/mnt/usb");
-  EXPECT_EQ(folderOfKey("Di"), "");
-  EXPECT_EQ(childKey("/", "home"), "/homeDir");
-  EXPECT_EQ(childKey("/mnt/usb", "music"), "/mnt/usb/musicDir");
-  EXPECT_EQ(childKey("/mnt/usb/", "music"), "/mnt/usb/musicDir");
-}
-
 TEST(TreeKeys, MyComputerAndNoSelectionNeitherScanNorChangeFile1) {
   Browser b;
   const std::string path = b.form.File1.Path();

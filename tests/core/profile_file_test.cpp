@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "core/case_name.h"
 #include "support/temp_dir.h"
 
 namespace tunelark {
@@ -71,31 +70,28 @@ const FileCase kFileCases[] = {
      },
      std::nullopt, false}};
 
-class ProfileFileOnDisk : public ::testing::TestWithParam<FileCase> {};
+TEST(ProfileFileOnDisk, ReadsAndWritesOrLeavesTheFileAsItWas) {
+  for (const FileCase& c : kFileCases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string path = c.prepare(dir);
+    const ProfileFile file(path);
+    EXPECT_EQ(file.read("Dirlagu", "file"), c.read);
 
-TEST_P(ProfileFileOnDisk, ReadsAndWritesOrLeavesTheFileAsItWas) {
-  const FileCase& c = GetParam();
-  TempDir dir;
-  const std::string path = c.prepare(dir);
-  const ProfileFile file(path);
-  EXPECT_EQ(file.read("Dirlagu", "file"), c.read);
-
-  const bool regular = fs::is_regular_file(path);
-  const std::string before = regular ? readFile(path) : "";
-  std::string error;
-  EXPECT_EQ(file.write("dirlagu", "FILE", "/home/ann/new.ram", &error), c.writes) << error;
-  if (c.writes) {
-    EXPECT_EQ(file.read("Dirlagu", "file"), "/home/ann/new.ram");
-  } else {
-    EXPECT_FALSE(error.empty());
-    if (regular) {
-      EXPECT_EQ(readFile(path), before);
+    const bool regular = fs::is_regular_file(path);
+    const std::string before = regular ? readFile(path) : "";
+    std::string error;
+    EXPECT_EQ(file.write("dirlagu", "FILE", "/home/ann/new.ram", &error), c.writes) << error;
+    if (c.writes) {
+      EXPECT_EQ(file.read("Dirlagu", "file"), "/home/ann/new.ram");
+    } else {
+      EXPECT_FALSE(error.empty());
+      if (regular) {
+        EXPECT_EQ(readFile(path), before);
+      }
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, ProfileFileOnDisk, ::testing::ValuesIn(kFileCases),
-                         [](const auto& row) { return testing::caseName(row.param.what); });
 
 TEST(ProfileFileRead, ReadStringFallsBackOnlyWhenTheValueIsMissing) {
   TempDir dir;

