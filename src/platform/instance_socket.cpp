@@ -14,7 +14,6 @@
 #include <cstring>
 #include <utility>
 
-
 namespace tunelark {
 
 namespace {

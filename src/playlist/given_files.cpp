@@ -31,11 +31,12 @@ const char* whyNot(GivenKind kind) {
 }  // namespace
 
 GivenKind givenKind(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return GivenKind::Missing;
   if (S_ISDIR(st.st_mode)) return GivenKind::Folder;
   const bool list = endsWithNoCase(path, ".ram");
-  if (!S_ISREG(st.st_mode) || (!list && !endsWithNoCase(path, ".ra") && !endsWithNoCase(path, ".rm")))
+  if (!S_ISREG(st.st_mode) ||
+      (!list && !endsWithNoCase(path, ".ra") && !endsWithNoCase(path, ".rm")))
     return GivenKind::Other;
   if (::access(path.c_str(), R_OK) != 0) return GivenKind::Unreadable;
   return list ? GivenKind::List : GivenKind::Clip;

@@ -56,8 +56,8 @@ void InstanceServer::read(int fd, QSocketNotifier* notifier, QByteArray& bytes) 
   if (!ended && static_cast<std::size_t>(bytes.size()) <= kMostBytes) return;
   notifier->setEnabled(false);
   notifier->deleteLater();
-  auto files = n == 0 ? readHandOff(std::string_view(bytes.constData(), bytes.size()))
-                      : std::nullopt;
+  auto files =
+      n == 0 ? readHandOff(std::string_view(bytes.constData(), bytes.size())) : std::nullopt;
   if (files) ::send(fd, kHandOffTaken.data(), kHandOffTaken.size(), MSG_NOSIGNAL);
   ::close(fd);
   // The later start has its answer and ends; the files are taken on the next turn of the loop,

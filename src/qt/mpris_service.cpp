@@ -76,7 +76,9 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
   explicit PlayerAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), s_(service) {
     connect(service, &MprisService::seeked, this, &PlayerAdaptor::Seeked);
   }
-  QString playbackStatus() const { return QString::fromLatin1(tunelark::playbackStatus(s_->report())); }
+  QString playbackStatus() const {
+    return QString::fromLatin1(tunelark::playbackStatus(s_->report()));
+  }
   double one() const { return 1.0; }
   void setRate(double) {}  // only the normal rate
   QVariantMap metadata() const { return s_->metadata(s_->report()); }
@@ -151,9 +153,8 @@ QVariantMap MprisService::metadata(const PlayerReport& report) const {
   if (report.clipCount == 0) return map;
   map.insert(QStringLiteral("xesam:title"), QString::fromStdString(track.title));
   const QString location = QFile::decodeName(QByteArray::fromStdString(report.location));
-  map.insert(QStringLiteral("xesam:url"), report.localFile
-                                              ? QUrl::fromLocalFile(location).toString()
-                                              : location);
+  map.insert(QStringLiteral("xesam:url"),
+             report.localFile ? QUrl::fromLocalFile(location).toString() : location);
   if (track.lengthMicroseconds)
     map.insert(QStringLiteral("mpris:length"), qlonglong(*track.lengthMicroseconds));
   return map;
