@@ -86,8 +86,8 @@ InstanceClaim claimOrHandOff(const std::string& socketPath, const std::vector<st
   if (client.fd >= 0 &&
       ::connect(client.fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
     claim.handedOff = sendFiles(client.fd, files);
-    if (!claim.handedOff) claim.failure = "the running Tunelark did not answer";
-    return claim;
+    if (claim.handedOff) return claim;
+    // A window on its way out, or one hung for good: this start takes its place.
   }
   // Nobody listens: whatever is left there is a killed program's socket.
   ::unlink(socketPath.c_str());

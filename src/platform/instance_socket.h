@@ -22,8 +22,8 @@ struct InstanceClaim {
 };
 
 // Hands `files` (absolute paths) to the window listening at `socketPath`, or, when none is
-// listening, listens there. The check and the claim happen under a lock file beside the socket,
-// so two starts at once cannot both become the first.
+// listening or the listener does not answer in time, listens there. The check and the claim happen
+// under a lock file beside the socket, so two starts at once cannot both become the first.
 InstanceClaim claimOrHandOff(const std::string& socketPath, const std::vector<std::string>& files);
 
 // What a later start sends, and how the first reads it back; nullopt for anything else.
