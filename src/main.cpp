@@ -1,6 +1,8 @@
 // Tunelark: the model comes up first (Form_Load), then the window; the player module is loaded
-// only after the first frame is on screen, so its libraries never delay the window.
+// only after the first frame is on screen, so its libraries never delay the window. A start
+// while a window of the same settings folder runs hands its files to that window and ends.
 #include <time.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -9,10 +11,17 @@
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
+#include "platform/instance_socket.h"
+#include "platform/windows_dir.h"
+#include "playlist/given_files.h"
 #include "qt/app_icon.h"
+#include "qt/instance_server.h"
 #include "qt/main_window.h"
+#include "qt/mpris_service.h"
 #include "qt/player_site.h"
 #include "qt/qt_desktop.h"
 #include "qt/qt_file_dialogs.h"
@@ -43,13 +52,42 @@ void saveGrab(QWidget& window, const QString& dir) {
   }
 }
 
+// The files of the command line, absolute against our own folder.
+std::vector<std::string> givenFiles() {
+  QStringList args = QCoreApplication::arguments();  // without the toolkit's own options
+  args.removeFirst();
+  std::vector<std::string> raw;
+  for (const QString& arg : args) raw.push_back(QFile::encodeName(arg).toStdString());
+  const tunelark::CommandLine line = tunelark::readCommandLine(raw);
+  for (const auto& option : line.unknown)
+    std::fprintf(stderr, "tunelark: unknown option %s ignored (see --help)\n", option.c_str());
+  const std::string cwd = QFile::encodeName(QDir::currentPath()).toStdString();
+  std::vector<std::string> files;
+  for (const auto& file : line.files) files.push_back(tunelark::absoluteGiven(file, cwd));
+  return files;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --help and --version need no display: answered before the toolkit starts.
+  if (const auto text = tunelark::informationRequested({argv + (argc > 0), argv + argc})) {
+    std::fputs(text->c_str(), stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tunelark"));
   // Ties the window to the installed .desktop file (its icon and name in docks and switchers).
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tunelark"));
+  const std::vector<std::string> files = givenFiles();
+
+  // One window per settings folder: a later start hands its files over and ends.
+  const std::string socketPath =
+      tunelark::instanceSocketPath(tunelark::getwindowsdir(), ::getenv("XDG_RUNTIME_DIR"));
+  tunelark::InstanceClaim claim;
+  if (!socketPath.empty()) claim = tunelark::claimOrHandOff(socketPath, files);
+  if (claim.handedOff) return 0;
+  if (!claim.failure.empty()) std::fprintf(stderr, "tunelark: %s\n", claim.failure.c_str());
   // Closing the window ends the run through our own path, after Form_Unload.
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -65,14 +103,22 @@ int main(int argc, char** argv) {
   window.centreOnScreen();
 
   const bool bench = qEnvironmentVariableIsSet("TUNELARK_BENCH_FIRST_FRAME");
-  window.setOnFirstFrame([&window, bench] {
+  std::unique_ptr<tunelark::qt::InstanceServer> instances;
+  if (claim.listenFd >= 0)
+    instances = std::make_unique<tunelark::qt::InstanceServer>(
+        claim.listenFd, socketPath, [&window](const std::vector<std::string>& handed) {
+          window.bringToFront();
+          window.takeFiles(handed);
+        });
+
+  window.setOnFirstFrame([&window, &form, bench, &files] {
     if (bench) {
       std::printf("first-frame %lld\n", monotonicNs());
       std::fflush(stdout);
     }
     // The window finishes its own touches first (cursors, theme icons); the player's libraries
     // come on the next turn of the event loop.
-    QTimer::singleShot(0, &window, [&window, bench] {
+    QTimer::singleShot(0, &window, [&window, &form, bench, &files] {
       // The window manager needs the icon only once the window is there.
       window.setWindowIcon(tunelark::qt::appIcon(window.skin()));
       const QString path = tunelark::qt::PlayerSite::modulePath();
@@ -84,6 +130,10 @@ int main(int argc, char** argv) {
         std::printf("player-ready %lld\n", monotonicNs());
         std::fflush(stdout);
       }
+      // The desktop's media controls; the bus is no concern of the first frame either.
+      auto* mpris = new tunelark::qt::MprisService(window, form);
+      if (!mpris->registerOnSessionBus()) delete mpris;
+      if (!files.empty()) window.takeFiles(files);
     });
   });
   window.setOnClosed([] { QCoreApplication::quit(); });

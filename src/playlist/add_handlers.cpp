@@ -1,6 +1,7 @@
 // Adding clips: the add button takes every clip selected in File1, a drop on the playlist the
-// one File1 names as its current file. Both append, show the new rows at once and rewrite the
-// list's file.
+// one File1 names as its current file, and addClipFiles the clip files given from outside (the
+// command line, another start, a file manager's drop) as the add button takes its selection.
+// All append, show the new rows at once and rewrite the list's file.
 #include <string>
 #include <vector>
 
@@ -28,8 +29,8 @@ void tellRefused(Form1& form, const std::vector<std::string>& names) {
   form.host.messageBox(text);
 }
 
-bool addClip(Form1& form, const std::string& name) {
-  if (!appendEntry(form.app, clipLine(form.File1.Path(), name))) return false;
+bool addClip(Form1& form, const std::string& folder, const std::string& name) {
+  if (!appendEntry(form.app, clipLine(folder, name))) return false;
   form.List1.AddItem(rowText(form.app.entryCount - 1, name));
   return true;
 }
@@ -54,14 +55,19 @@ void Form1::Notselected() {
 void Form1::Image5_Click() {
   selCount = File1.selCount();
   Notselected();
+  std::vector<ClipFile> clips;
+  for (const int row : File1.selectedRows()) clips.push_back({File1.Path(), File1.List(row)});
+  addClipFiles(clips);
+}
+
+void Form1::addClipFiles(const std::vector<ClipFile>& clips) {
   std::vector<std::string> refused;
-  for (const int row : File1.selectedRows()) {
-    const std::string& name = File1.List(row);
+  for (const auto& [folder, name] : clips) {
     if (!fitsOnOneLine(name)) {
       refused.push_back(name);
       continue;
     }
-    if (!addClip(*this, name)) {
+    if (!addClip(*this, folder, name)) {
       host.messageBox(kListFull);
       break;
     }
@@ -82,7 +88,7 @@ void Form1::addmenu() {
     tellRefused(*this, {name});
     return;
   }
-  if (!addClip(*this, name)) {
+  if (!addClip(*this, File1.Path(), name)) {
     host.messageBox(kListFull);
     return;
   }

@@ -45,28 +45,30 @@ void Form1::openlist() {
   CommonDialog1.Flags = 4;
   CommonDialog1.Filter = "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra,*.rm)|*.ra;*.rm";
   CommonDialog1.FilterIndex = 1;
-  const bool chosen = dialogs.ShowOpen(CommonDialog1);
-  if (chosen) {
+  if (dialogs.ShowOpen(CommonDialog1)) {
     rememberFolder(*this);
-    const std::string path = CommonDialog1.FileName;
-    const ListLoad load = loadListFile(*this, path, kOpenLimit, true, true);
-    using Status = RegularFileRead::Status;
-    const bool rejected =
-        load.status == Status::Missing || load.status == Status::NotRegular || load.tooLarge;
-    if (!rejected) {
-      endPartlyReadGuard(*this);
-      app.lastfile = path;
-      workfile = path;
-      if (load.status == Status::Ok) {
-        listmode = 1;
-        RealAudio1.setSource(app.lastfile);
-      } else {
-        partlyReadFile = path;
-      }
-    }
+    openListFile(CommonDialog1.FileName);
   }
   Image10.visible = true;
   Image11.visible = false;
+}
+
+bool Form1::openListFile(const std::string& path) {
+  const ListLoad load = loadListFile(*this, path, kOpenLimit, true, true);
+  using Status = RegularFileRead::Status;
+  if (load.status == Status::Missing || load.status == Status::NotRegular || load.tooLarge)
+    return false;
+  endPartlyReadGuard(*this);
+  app.lastfile = path;
+  workfile = path;
+  if (load.status == Status::Ok) {
+    listmode = 1;
+    RealAudio1.setSource(app.lastfile);
+  } else {
+    partlyReadFile = path;
+  }
+  Label4.caption = captionFor(app.lastfile);
+  return true;
 }
 
 void Form1::Image28_Click() {

@@ -70,6 +70,13 @@ class MainWindow : public QWidget {
   std::function<void()> onClosed_;
 
   // ---- Desktop integration (main_window_desktop.cpp) ----
+ public:
+  // Files from outside (the command line, a later start), taken as given files (see
+  // playlist/given_files.h) once no dialog of the window is open.
+  void takeFiles(const std::vector<std::string>& files);
+  // Shows the window in its normal state as the tray menu's "&Show Playlist" does, and raises it.
+  void bringToFront();
+
  protected:
   // Messages from the shell (the tray icon's callback, the tray host leaving), and the
   // window's handle and icon as the tray record reads them.

@@ -1,15 +1,19 @@
 // The main window's side of the desktop: messages from the shell (the tray icon's callback, the
 // tray host leaving), the window state beside visibility, the window's handle and icon for the
 // tray record, right presses, and the dialogs Preferences and About.
+#include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 #include "platform/notify_icon.h"
+#include "playlist/given_files.h"
 #include "qt/delivery.h"
 #include "qt/desktop_dialogs.h"
 #include "qt/main_window.h"
 #include "qt/right_press_guard.h"
 #include "qt/window_message.h"
 #include "ui/form1.h"
+#include "ui/options_menu.h"
 
 namespace tunelark::qt {
 
@@ -27,6 +31,22 @@ void MainWindow::setUpDesktop() {
 
 void MainWindow::runModel(const std::function<void()>& handler) {
   deliver(form_.host, handler, [this] { sync(); });
+}
+
+void MainWindow::takeFiles(const std::vector<std::string>& files) {
+  // A dialog waits in its own event loop with the model in the middle of a handler: the files
+  // wait for it to close.
+  if (!form_.Enabled || QApplication::activeModalWidget()) {
+    QTimer::singleShot(200, this, [this, files] { takeFiles(files); });
+    return;
+  }
+  runModel([this, &files] { takeGivenFiles(form_, files); });
+}
+
+void MainWindow::bringToFront() {
+  runModel([this] { form_.mnuopt_Click(kMnuShowPlaylist); });
+  raise();
+  activateWindow();
 }
 
 void MainWindow::syncWindowState() {

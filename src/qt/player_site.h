@@ -32,6 +32,8 @@ class PlayerSite : public ModelView {
   // reason is returned; an empty string means the player is attached.
   QString load(const QString& path);
   bool loaded() const { return component_ != nullptr; }
+  // The loaded component, or nullptr.
+  PlayerComponent* component() { return component_.get(); }
 
   // The module path: TUNELARK_PLAYER_MODULE when set, else the file next to the executable (a
   // build folder), else the one in the installed modules folder relative to it.

@@ -2,10 +2,13 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
+#include "playlist/given_files.h"
 #include "qt/control_placement.h"
 #include "qt/delivery.h"
 #include "qt/skin_style.h"
@@ -15,13 +18,30 @@ namespace tunelark::qt {
 
 namespace {
 
-// Accepts only clips dragged from File1; its own rows cannot be dragged. Like a list box, it
-// keeps its selection when the space below the last row is pressed, and a double-click
-// anywhere in it plays the selected rows.
+using FilesSink = std::function<void(const std::vector<std::string>&)>;
+
+// The local files of a drop from another program (a file manager's text/uri-list); none for
+// anything else, a drag from within this program included.
+std::vector<std::string> filesFromOutside(const QDropEvent* e) {
+  std::vector<std::string> files;
+  if (e->source() || !e->mimeData()->hasUrls()) return files;
+  for (const QUrl& url : e->mimeData()->urls())
+    if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  return files;
+}
+
+// Accepts clips dragged from File1, and files dropped from a file manager, which are taken as
+// files given on the command line; its own rows cannot be dragged. Like a list box, it keeps its
+// selection when the space below the last row is pressed, and a double-click anywhere in it
+// plays the selected rows.
 class PlaylistWidget : public QListWidget {
  public:
-  PlaylistWidget(QWidget* parent, std::function<void()> onDrop, std::function<void()> onDblClick)
-      : QListWidget(parent), onDrop_(std::move(onDrop)), onDblClick_(std::move(onDblClick)) {
+  PlaylistWidget(QWidget* parent, std::function<void()> onDrop, std::function<void()> onDblClick,
+                 FilesSink onFiles)
+      : QListWidget(parent),
+        onDrop_(std::move(onDrop)),
+        onDblClick_(std::move(onDblClick)),
+        onFiles_(std::move(onFiles)) {
     setDragEnabled(false);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
@@ -39,31 +59,40 @@ class PlaylistWidget : public QListWidget {
     e->accept();
     onDblClick_();
   }
-  void dragEnterEvent(QDragEnterEvent* e) override {
-    if (e->mimeData()->hasFormat(kClipDragMime))
-      e->acceptProposedAction();
-    else
-      e->ignore();
-  }
-  void dragMoveEvent(QDragMoveEvent* e) override {
-    if (e->mimeData()->hasFormat(kClipDragMime))
-      e->acceptProposedAction();
-    else
-      e->ignore();
-  }
+  void dragEnterEvent(QDragEnterEvent* e) override { acceptIfOurs(e); }
+  void dragMoveEvent(QDragMoveEvent* e) override { acceptIfOurs(e); }
   void dropEvent(QDropEvent* e) override {
-    if (!e->mimeData()->hasFormat(kClipDragMime)) {
+    if (e->mimeData()->hasFormat(kClipDragMime)) {
+      e->acceptProposedAction();
+      // The model reads which clips to add from File1's selection, not from the payload.
+      onDrop_();
+      return;
+    }
+    const std::vector<std::string> files = filesFromOutside(e);
+    if (files.empty()) {
       e->ignore();
       return;
     }
-    e->acceptProposedAction();
-    // The model reads which clips to add from File1's selection, not from the payload.
-    onDrop_();
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    onFiles_(files);
   }
 
  private:
+  void acceptIfOurs(QDropEvent* e) {
+    if (e->mimeData()->hasFormat(kClipDragMime)) {
+      e->acceptProposedAction();
+    } else if (!filesFromOutside(e).empty()) {
+      e->setDropAction(Qt::CopyAction);
+      e->accept();
+    } else {
+      e->ignore();
+    }
+  }
+
   std::function<void()> onDrop_;
   std::function<void()> onDblClick_;
+  FilesSink onFiles_;
 };
 
 class PlaylistView : public ModelView {
@@ -73,7 +102,11 @@ class PlaylistView : public ModelView {
         after_(std::move(after)),
         list_(new PlaylistWidget(
             parent, [this] { toModel(UserEvent::DragDrop); },
-            [this] { toModel(UserEvent::DblClick); })) {
+            [this] { toModel(UserEvent::DblClick); },
+            [this](const std::vector<std::string>& files) {
+              deliver(
+                  form_.host, [this, &files] { takeGivenFiles(form_, files); }, after_);
+            })) {
     list_->setObjectName(QStringLiteral("List1"));
     list_->setFrameShape(QFrame::NoFrame);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -31,6 +31,12 @@ namespace tunelark {
 
 class Form5;
 
+// A clip file by its folder and its name, as the playlist line and row are made from them.
+struct ClipFile {
+  std::string folder;
+  std::string name;
+};
+
 class Form1 {
  public:
   // Without dialogs every Open and Save As is answered as cancelled.
@@ -186,6 +192,9 @@ class Form1 {
   void Image5_Click();    // add the clips selected in File1
   void List1_DragDrop();  // File1's current clip dropped onto the playlist
   void addmenu();
+  // Appends `clips` in order as the add button appends its selection: up to 80 entries (then
+  // "Sorry ... Only 80 songs for one list"), names with a line break refused, the file rewritten.
+  void addClipFiles(const std::vector<ClipFile>& clips);
   void Notselected();    // "Clip Not Selected" when the last edit found no selected row
   void Image22_Click();  // remove
   void Image31_Click();  // move up
@@ -199,6 +208,10 @@ class Form1 {
   void Image26_Click();  // new
   void Image10_Click();  // open
   void openlist();
+  // Open's work after its dialog: loads `path` as the current playlist, with its caption and the
+  // player's source. False, with nothing changed, when it is missing, no ordinary file or too
+  // large to be a playlist.
+  bool openListFile(const std::string& path);
   void Image28_Click();  // save
   // The chosen path, or "" when the user cancelled.
   std::string savedialog(const std::string& defaultName);

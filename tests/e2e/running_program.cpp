@@ -78,7 +78,7 @@ std::string quoted(const std::string& text) {
 
 RunningProgram::RunningProgram(const tunelark::testing::TempDir& folder,
                                const std::map<std::string, std::string>& extraEnv,
-                               const std::string& cwd)
+                               const std::string& cwd, std::vector<std::string> args)
     : windir_(folder.str() + "/windir"),
       shots_(folder.str() + "/shots"),
       errorLog_(folder.str() + "/stderr.txt") {
@@ -107,8 +107,10 @@ RunningProgram::RunningProgram(const tunelark::testing::TempDir& folder,
                                    0644);
   if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   std::string exe = TUNELARK_EXE;
-  char* argv[] = {exe.data(), nullptr};
-  if (posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
+  std::vector<char*> argv{exe.data()};
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  if (posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 }
 

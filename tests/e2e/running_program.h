@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -38,10 +39,10 @@ class RunningProgram {
  public:
   // Starts the program with TUNELARK_WINDIR and TUNELARK_SCREENSHOT_DIR in `folder`, plus
   // `extraEnv`, in the current folder `cwd` ("" for the test's own). Its standard error goes
-  // to a file in the folder.
+  // to a file in the folder. `args` follow the program's name.
   RunningProgram(const tunelark::testing::TempDir& folder,
                  const std::map<std::string, std::string>& extraEnv = {},
-                 const std::string& cwd = {});
+                 const std::string& cwd = {}, std::vector<std::string> args = {});
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;

@@ -272,6 +272,8 @@ PlayerStatus PlayerEngine::status() const {
   s.title = !report.title.empty() ? report.title
             : !clip.title.empty() ? clip.title
                                   : clip.displayName();
+  s.location = clip.location;
+  s.localFile = clip.kind == ClipKind::LocalFile;
   s.unplayable = report.skipped || clip.kind == ClipKind::Unplayable;
   return s;
 }

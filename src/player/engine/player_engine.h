@@ -32,6 +32,8 @@ enum class PlayState { Stopped, Playing, Paused };
 struct PlayerStatus {
   PlayState state = PlayState::Stopped;
   std::string title;          // metadata title, else the "title" parameter, else the file name
+  std::string location;       // the current clip's path or URL, as the source gives it
+  bool localFile = false;     // the location is a path on this machine
   int clipIndex = 0;          // 0-based index of the current clip
   int clipCount = 0;          // clips in the current source (0: no source)
   double elapsedSeconds = 0;  // counted from decoded samples handed to the sink

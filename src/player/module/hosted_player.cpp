@@ -1,5 +1,7 @@
 #include "player/module/hosted_player.h"
 
+#include <algorithm>
+
 
 namespace tunelark::module {
 
@@ -10,8 +12,10 @@ HostedPlayer::HostedPlayer(std::unique_ptr<engine::AudioSink> sink, QWidget* par
     engine_->seek(seconds);
     refresh();
   });
-  connect(display_, &PlayerDisplay::volumeChanged, this,
-          [this](double volume) { engine_->setVolume(volume); });
+  connect(display_, &PlayerDisplay::volumeChanged, this, [this](double volume) {
+    volume_ = volume;
+    engine_->setVolume(volume);
+  });
   timer_.setTimerType(Qt::CoarseTimer);
   connect(&timer_, &QTimer::timeout, this, &HostedPlayer::refresh);
   timer_.start(kIdlePollMs);
@@ -31,6 +35,35 @@ void HostedPlayer::refresh() {
   if (display_) display_->showStatus(status);
   const int wanted = status.state == engine::PlayState::Playing ? kPlayingPollMs : kIdlePollMs;
   if (timer_.interval() != wanted) timer_.setInterval(wanted);
+}
+
+PlayerReport HostedPlayer::report() {
+  engine_->poll();
+  const engine::PlayerStatus status = engine_->status();
+  PlayerReport report;
+  report.state = status.state == engine::PlayState::Playing  ? PlayerReport::State::Playing
+                 : status.state == engine::PlayState::Paused ? PlayerReport::State::Paused
+                                                             : PlayerReport::State::Stopped;
+  report.clipIndex = status.clipIndex;
+  report.clipCount = status.clipCount;
+  report.title = status.title;
+  report.location = status.location;
+  report.localFile = status.localFile;
+  report.elapsedSeconds = status.elapsedSeconds;
+  report.totalSeconds = status.totalSeconds;
+  report.volume = volume_;
+  return report;
+}
+
+void HostedPlayer::seek(double seconds) {
+  engine_->seek(seconds);
+  refresh();
+}
+
+void HostedPlayer::setVolume(double volume) {
+  volume_ = std::clamp(volume, 0.0, 1.0);
+  engine_->setVolume(volume_);
+  if (display_) display_->setVolume(volume_);
 }
 
 void HostedPlayer::setSource(const std::string& source) {

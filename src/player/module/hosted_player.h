@@ -27,6 +27,9 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
 
   PlayerControl& control() override { return *this; }
   QWidget* display() override { return display_.data(); }
+  PlayerReport report() override;
+  void seek(double seconds) override;
+  void setVolume(double volume) override;
 
   engine::PlayerEngine& engine() { return *engine_; }
   PlayerDisplay* playerDisplay() { return display_.data(); }
@@ -46,6 +49,7 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
   std::unique_ptr<engine::PlayerEngine> engine_;
   QPointer<PlayerDisplay> display_;  // a child of the host's widget, which may delete it first
   QTimer timer_;
+  double volume_ = 1.0;  // the engine's, as last set
 };
 
 // The sound module's output, loaded when the player first plays: Qt Multimedia's sink on the

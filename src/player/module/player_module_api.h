@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "player/player_control.h"
+#include "player/player_report.h"
 
 namespace tunelark {
 
@@ -15,6 +16,12 @@ class PlayerComponent {
   virtual PlayerControl& control() = 0;
   // The display drawn in the player area; owned by the component.
   virtual QWidget* display() = 0;
+  // ---- For the desktop's media controls; a component without them reports nothing ----
+  virtual PlayerReport report() { return {}; }
+  // Seconds from the current clip's start.
+  virtual void seek(double /*seconds*/) {}
+  // Linear gain 0..1; the display's volume control follows.
+  virtual void setVolume(double /*volume*/) {}
 };
 
 }  // namespace tunelark

@@ -1,0 +1,76 @@
+#include "player/media_controls.h"
+
+#include <cmath>
+#include <vector>
+
+#include "ui/form1.h"
+
+namespace tunelark {
+
+namespace {
+
+bool shown(Form1& form, const Control& control) {
+  if (!control.visible) return false;
+  const Control* frame = control.frame.empty() ? nullptr : form.findControl(control.frame);
+  return !frame || frame->visible;
+}
+
+}  // namespace
+
+std::string transportControlFor(Form1& form, MediaAction action) {
+  // The player area's button first, then the compact panel's for the same place.
+  std::vector<Control*> candidates;
+  switch (action) {
+    case MediaAction::PlayPause:
+      candidates = {&form.Image9, &form.Image7, &form.panelplaydown, &form.panelplayup};
+      break;
+    case MediaAction::Play:
+      candidates = {&form.Image9, &form.panelplaydown};
+      break;
+    case MediaAction::Pause:
+      candidates = {&form.Image7, &form.panelplayup};
+      break;
+    case MediaAction::Stop:
+      candidates = {&form.Image8, &form.panelstopdown};
+      break;
+    case MediaAction::Next:
+      candidates = {&form.Image13, &form.panelnext};
+      break;
+    case MediaAction::Previous:
+      candidates = {&form.Image12, &form.panelprev};
+      break;
+  }
+  for (Control* control : candidates)
+    if (shown(form, *control)) return control->name;
+  return {};
+}
+
+const char* playbackStatus(const PlayerReport& report) {
+  switch (report.state) {
+    case PlayerReport::State::Playing:
+      return "Playing";
+    case PlayerReport::State::Paused:
+      return "Paused";
+    default:
+      return "Stopped";
+  }
+}
+
+std::int64_t microseconds(double seconds) {
+  if (!std::isfinite(seconds) || seconds < 0) return 0;
+  return static_cast<std::int64_t>(std::llround(seconds * 1e6));
+}
+
+TrackValues trackValues(const PlayerReport& report) {
+  TrackValues values;
+  if (report.clipCount == 0) {
+    values.trackId = kNoTrack;
+    return values;
+  }
+  values.trackId = "/org/tunelark/clip/" + std::to_string(report.clipIndex);
+  values.title = report.title;
+  if (report.totalSeconds) values.lengthMicroseconds = microseconds(*report.totalSeconds);
+  return values;
+}
+
+}  // namespace tunelark

@@ -1,0 +1,39 @@
+#pragma once
+// The desktop's media controls (MPRIS) in the window's terms: which of the transport buttons the
+// window shows carries out a media action (so the buttons' looks and playstate follow as after
+// a click), and the player's report as MPRIS values.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "player/player_report.h"
+
+namespace tunelark {
+
+class Form1;
+
+enum class MediaAction { PlayPause, Play, Pause, Stop, Next, Previous };
+
+// The name of the transport control shown now (visible, in a visible frame) whose click does
+// `action`: the player area's buttons, or the compact panel's when the player area is hidden.
+// "" when no shown control does it (Pause while stopped, Stop while stopped, ...).
+std::string transportControlFor(Form1& form, MediaAction action);
+
+// "Playing", "Paused" or "Stopped".
+const char* playbackStatus(const PlayerReport& report);
+
+struct TrackValues {
+  std::string trackId;  // a D-Bus object path naming the current clip, or the NoTrack path
+  std::string title;
+  std::optional<std::int64_t> lengthMicroseconds;
+};
+
+TrackValues trackValues(const PlayerReport& report);
+
+// Microseconds from seconds, as MPRIS counts time.
+std::int64_t microseconds(double seconds);
+
+inline constexpr const char* kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
+
+}  // namespace tunelark
