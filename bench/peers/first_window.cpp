@@ -30,15 +30,22 @@ extern char** environ;
 
 namespace {
 
+// Set when this helper is asked to stop (say, the benchmark is interrupted): the program it
+// started is in a process group of its own and would not hear that, so it is ended here.
+volatile sig_atomic_t stopRequested = 0;
+void requestStop(int) { stopRequested = 1; }
+
 long long monotonicNs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
+// Sleeps for `ms`, or less when a stop is requested.
 void sleepMs(long long ms) {
-  const timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-  ::nanosleep(&pause, nullptr);
+  timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+  while (::nanosleep(&pause, &pause) != 0 && !stopRequested) {
+  }
 }
 
 pid_t parentOf(pid_t pid) {
@@ -185,6 +192,9 @@ int main(int argc, char** argv) {
   xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
   xcb_flush(x);
   ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  struct sigaction onStop {};
+  onStop.sa_handler = requestStop;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &onStop, nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -209,7 +219,7 @@ int main(int argc, char** argv) {
   long long mappedNs = -1;
   const long long deadline = start + timeoutMs * 1000000LL;
   pollfd watch{xcb_get_file_descriptor(x), POLLIN, 0};
-  while (mappedNs < 0 && monotonicNs() < deadline) {
+  while (mappedNs < 0 && monotonicNs() < deadline && !stopRequested) {
     ::poll(&watch, 1, 5);
     while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
       const long long seen = monotonicNs();
@@ -228,6 +238,10 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (stopRequested) {
+    endAll(child);
+    return 1;
+  }
   if (mappedNs < 0) {
     std::printf("error=no-window-within-%lld-ms\n", timeoutMs);
     endAll(child);
@@ -236,6 +250,10 @@ int main(int argc, char** argv) {
 
   const long long wait = mappedNs + settleMs * 1000000LL - monotonicNs();
   if (wait > 0) sleepMs(wait / 1000000);
+  if (stopRequested) {
+    endAll(child);
+    return 1;
+  }
   long tree = 0;
   int processes = 0;
   std::string helpers;

@@ -37,10 +37,17 @@ for exe in tunelark floor_window first_window bench_playlist bench_tree_first_cl
 done
 
 work=$(mktemp -d /tmp/tunelark-peers.XXXXXX)
-pids=()
+# The players of the round under way, by name; only these are ever ended by this script
+# (first_window ends what it starts itself).
+declare -A player=()
+stop_players() {
+  local name
+  for name in "${!player[@]}"; do kill "${player[$name]}" 2>/dev/null; done
+  for name in "${!player[@]}"; do wait "${player[$name]}" 2>/dev/null; done
+  player=()
+}
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  stop_players
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -247,7 +254,6 @@ start_tunelark_playing() {
   use_home tunelark
   "${home_env[@]}" "$bin/tunelark" >>"$work/tunelark.log" 2>&1 &
   player[tunelark]=$!
-  pids+=("$!")
   window=$(timeout 20 xdotool search --sync --onlyvisible --pid "${player[tunelark]}" | head -n 1)
   [ -n "$window" ] || return 1
   xdotool windowmove --sync "$window" 10 10
@@ -266,14 +272,6 @@ start_peer_playing() {
   use_home "$name"
   "${home_env[@]}" "${command[@]}" </dev/null >>"$work/$name.log" 2>&1 &
   player[$name]=$!
-  pids+=("$!")
-}
-
-stop_players() {
-  local name
-  for name in "${!player[@]}"; do kill "${player[$name]}" 2>/dev/null; done
-  for name in "${!player[@]}"; do wait "${player[$name]}" 2>/dev/null; done
-  player=()
 }
 
 # Every round of playing starts from the settings the start-up rounds left, so a playlist a
@@ -293,9 +291,8 @@ restore_homes() {
 }
 
 play_rounds() {
-  local r name helpers
-  declare -gA player=() cpu0=()
-  local playing_now
+  local r name helpers playing_now
+  local -A cpu0=()
   snapshot_homes
   for r in $(seq "$rounds"); do
     restore_homes
@@ -410,6 +407,9 @@ print_table() {
   printf '%-44s %s\n' "Open of an 80-entry playlist" "${own_open:-no figure}"
   printf '%-44s %s\n' "first click, folder of 10,000 subfolders" "${own_click:-no figure}"
   printf '%-44s %s\n' "clip list refresh, 20,000 files" "${own_refresh:-no figure}"
+  # Each figure is a whole process tree; say so when no program had more than one process.
+  printf '%s\n' "${notes[@]}" | grep -q helper ||
+    notes+=("no program started helper processes: every figure is of one process")
   if [ ${#notes[@]} -gt 0 ]; then
     echo
     echo "notes:"
