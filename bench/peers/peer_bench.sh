@@ -6,7 +6,8 @@
 #      round, so a change in the machine's load falls on all of them alike;
 #   b) CPU seconds and peak resident memory while the same 5-minute AC-3 .rm plays for
 #      BENCH_SECONDS into the PulseAudio null sink: tunelark (window shown), qmmp, audacious
-#      and `ffplay -nodisp`, all four at once in each round, each checked to really play;
+#      and `ffplay -nodisp`, all four at once in each round, each one's own stream checked to
+#      be on the sound server and not silent;
 #   c) the project's own measures, quoted from its benchmark binaries run once each.
 # Medians, minima and maxima over BENCH_ROUNDS rounds (default 5); ratios are tunelark's
 # median over the other program's. Prints figures and the targets beside them; asserts nothing.
@@ -151,6 +152,21 @@ playing() {
     /application\.process\.id = / { gsub(/"/, "", $3); if ($3 == pid && corked == "no") found = 1 }
     END { exit !found }'
 }
+# Whether the stream of process $1 carries sound: half a second of it alone, recorded from the
+# sound server with parec --monitor-stream, must not be silent.
+audible() {
+  local index peak
+  index=$(pactl list sink-inputs 2>/dev/null | awk -v pid="$1" '
+    /^Sink Input #/ { input = substr($3, 2) }
+    /application\.process\.id = / { gsub(/"/, "", $3); if ($3 == pid) { print input; exit } }')
+  [ -n "$index" ] || return 1
+  # parec ends on the broken pipe once head has its bytes, so only the output counts.
+  peak=$(timeout 3 parec --monitor-stream="$index" --format=s16le --channels=1 --rate=8000 \
+    --raw 2>/dev/null | head -c 8000 | od -An -td2 -v | awk '
+    { for (i = 1; i <= NF; i++) { v = $i < 0 ? -$i : $i; if (v > peak) peak = v } }
+    END { print peak + 0 }')
+  [ "${peak:-0}" -gt 100 ]
+}
 wait_playing() {
   local _
   for _ in $(seq 200); do
@@ -292,7 +308,7 @@ restore_homes() {
 
 play_rounds() {
   local r name helpers playing_now
-  local -A cpu0=()
+  local -A cpu0=() cpu1=() peak=()
   snapshot_homes
   for r in $(seq "$rounds"); do
     restore_homes
@@ -313,14 +329,18 @@ play_rounds() {
     for name in "${playing_now[@]}"; do cpu0[$name]=$(cpu_ticks "${player[$name]}"); done
     sleep "$seconds"
     for name in "${playing_now[@]}"; do
-      if ! playing "${player[$name]}"; then
-        notes+=("playing round $r: $name was no longer playing at the end; not counted")
+      cpu1[$name]=$(cpu_ticks "${player[$name]}")
+      peak[$name]=$(peak_kib "${player[$name]}")
+    done
+    # Checked after the figures are read, so the recording costs none of them.
+    for name in "${playing_now[@]}"; do
+      if ! playing "${player[$name]}" || ! audible "${player[$name]}"; then
+        notes+=("playing round $r: $name was not playing sound at the end; not counted")
         continue
       fi
-      add "$name.play_cpu" "$(awk -v a="${cpu0[$name]}" -v b="$(cpu_ticks "${player[$name]}")" \
-        -v t="$ticks" 'BEGIN { printf "%.2f", (b - a) / t }')"
-      add "$name.play_mib" "$(awk -v k="$(peak_kib "${player[$name]}")" \
-        'BEGIN { printf "%.1f", k / 1024 }')"
+      add "$name.play_cpu" "$(awk -v a="${cpu0[$name]}" -v b="${cpu1[$name]}" -v t="$ticks" \
+        'BEGIN { printf "%.2f", (b - a) / t }')"
+      add "$name.play_mib" "$(awk -v k="${peak[$name]}" 'BEGIN { printf "%.1f", k / 1024 }')"
       helpers=$(helper_names "${player[$name]}")
       [ -n "$helpers" ] && notes+=("$name played with helper processes: $helpers (counted)")
     done
