@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 #include "app/app_state.h"
 #include "qt/browser_tree_view.h"
@@ -17,10 +18,9 @@
 namespace tunelark::qt {
 namespace {
 
-namespace fs = std::filesystem;
-using tunelark::testing::FakeHost;
 using tunelark::testing::TempDir;
 
+// `dir` is mounted as a second drive.
 class TreeWidget : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -28,10 +28,8 @@ class TreeWidget : public ::testing::Test {
         etc.write("mounts", "/dev/sda1 / ext4 rw 0 0\n/dev/sr0 " + dir.str() + " iso9660 ro 0 0\n");
     form.tvwControl.sysBlockPath = etc.str() + "/none";
     form.buildtree();
-    form.tvwControl.box.left = 0;
-    form.tvwControl.box.top = 0;
-    form.tvwControl.box.width = 6000;
-    form.tvwControl.box.height = 6000;
+    form.tvwControl.box.left = form.tvwControl.box.top = 0;
+    form.tvwControl.box.width = form.tvwControl.box.height = 6000;
     parent.resize(400, 400);
     view = std::make_unique<BrowserTreeView>(form, &parent, skin, [this] {
       ++afterCalls;
@@ -47,9 +45,8 @@ class TreeWidget : public ::testing::Test {
     QTreeWidgetItem* item = view->itemOf(key);
     ASSERT_NE(item, nullptr) << key;
     tree()->scrollToItem(item);
-    const QRect rect = tree()->visualItemRect(item);
-    ASSERT_TRUE(rect.isValid()) << key;
-    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                      tree()->visualItemRect(item).center());
   }
   static QStringList childTexts(QTreeWidgetItem* item) {
     QStringList out;
@@ -57,10 +54,9 @@ class TreeWidget : public ::testing::Test {
     return out;
   }
 
-  TempDir dir;
-  TempDir etc;
+  TempDir dir, etc;
   AppState app;
-  FakeHost host;
+  tunelark::testing::FakeHost host;
   Form1 form{app, host};
   QWidget parent;
   SkinPictures skin;
@@ -68,71 +64,66 @@ class TreeWidget : public ::testing::Test {
   int afterCalls = 0;
 };
 
-TEST_F(TreeWidget, ShowsRootAndDrivesFromTheModel) {
+TEST_F(TreeWidget, ShowsTheExpandedRootWithItsDrivesAndPictures) {
   ASSERT_EQ(tree()->topLevelItemCount(), 1);
   QTreeWidgetItem* root = tree()->topLevelItem(0);
   EXPECT_EQ(root->text(0), QStringLiteral("My Computer"));
   EXPECT_TRUE(root->isExpanded());
   EXPECT_EQ(childTexts(root),
             (QStringList{QStringLiteral("/"), QString::fromStdString(dir.str())}));
-  for (QTreeWidgetItem* item : {root, root->child(0), root->child(1)}) {
+  for (QTreeWidgetItem* item : {root, root->child(0), root->child(1)})
     EXPECT_FALSE(item->icon(0).pixmap(16, 16).isNull()) << item->text(0).toStdString();
-  }
 }
 
+// A folder name that is not UTF-8 shows a replacement character and keeps its bytes.
 TEST_F(TreeWidget, ClickScansTheFolderAndPointsFile1AtIt) {
-  fs::create_directories(dir.path() / "beta");
-  fs::create_directories(dir.path() / "Alpha");
+  const std::string cafe = "caf\xe9";
+  for (const std::string& name : {std::string("beta"), std::string("Alpha"), cafe})
+    std::filesystem::create_directories(dir.path() / name);
   dir.write("clip.ra", "x");
-  clickOn(dir.str() + "Dir");
-  EXPECT_EQ(form.tvwControl.SelectedItem(), form.tvwControl.find(dir.str() + "Dir"));
+  const std::string drive = dir.str() + "Dir";
+  clickOn(drive);
+  EXPECT_EQ(form.tvwControl.SelectedItem(), form.tvwControl.find(drive));
   EXPECT_EQ(afterCalls, 1);
   EXPECT_EQ(form.File1.Path(), dir.str());
-  QTreeWidgetItem* drive = view->itemOf(dir.str() + "Dir");
-  EXPECT_EQ(childTexts(drive), (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta")}));
-  EXPECT_FALSE(drive->isExpanded());
-  EXPECT_EQ(tree()->currentItem(), drive);
+  QTreeWidgetItem* item = view->itemOf(drive);
+  EXPECT_EQ(childTexts(item), (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta"),
+                                           QStringLiteral("caf\uFFFD")}));
+  EXPECT_FALSE(item->isExpanded());
+  EXPECT_EQ(tree()->currentItem(), item);
 
-  drive->setExpanded(true);
-  EXPECT_TRUE(form.tvwControl.find(dir.str() + "Dir")->Expanded);
-  clickOn(dir.str() + "/AlphaDir");
-  EXPECT_EQ(form.File1.Path(), dir.str() + "/Alpha");
+  item->setExpanded(true);
+  EXPECT_TRUE(form.tvwControl.find(drive)->Expanded);
+  clickOn(dir.str() + "/" + cafe + "Dir");
+  EXPECT_EQ(form.File1.Path(), dir.str() + "/" + cafe);
   EXPECT_EQ(afterCalls, 2);
-  const QIcon icon = view->itemOf(dir.str() + "/AlphaDir")->icon(0);
+  const QIcon icon = view->itemOf(dir.str() + "/" + cafe + "Dir")->icon(0);
   EXPECT_NE(icon.pixmap(16, 16, QIcon::Normal).toImage(),
             icon.pixmap(16, 16, QIcon::Selected).toImage())
       << "a folder's picture changes when selected";
 }
 
-TEST_F(TreeWidget, FolderNamesThatAreNotUtf8ShowReplacementAndKeepBytes) {
-  const std::string name = "caf\xe9";
-  fs::create_directories(dir.path() / name);
+TEST_F(TreeWidget, AFailingClickIsReportedNotThrownThroughQt) {
+  host.duringEventPass = [] { throw std::runtime_error("folder vanished"); };
   clickOn(dir.str() + "Dir");
-  QTreeWidgetItem* item = view->itemOf(dir.str() + "/" + name + "Dir");
-  ASSERT_NE(item, nullptr);
-  EXPECT_TRUE(item->text(0).contains(QChar(0xFFFD)));
-  clickOn(dir.str() + "/" + name + "Dir");
-  EXPECT_EQ(form.File1.Path(), dir.str() + "/" + name);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"That could not be done: folder vanished"}));
+  EXPECT_EQ(afterCalls, 1);
 }
 
-TEST(TreePictures, EveryPictureHasABundledFallbackThatRenders) {
+// Until the first frame the skin's pictures serve; the desktop theme is looked up once after.
+TEST(TreePictures, EveryPictureHasABundledFallbackAndTheThemeComesAfterTheFirstFrame) {
   SkinPictures skin;
   TreeIcons icons(skin);
   for (int i = 1; i <= 9; ++i) {
     SCOPED_TRACE(i);
-    const TreePictureSource& source = treePictureSource(i);
-    const QString bundled = QStringLiteral(":/skin/%1.svg").arg(QLatin1String(source.bundled));
+    const QString bundled =
+        QStringLiteral(":/skin/%1.svg").arg(QLatin1String(treePictureSource(i).bundled));
     EXPECT_TRUE(QFile::exists(bundled));
     EXPECT_FALSE(QIcon(bundled).pixmap(16, 16).isNull());
     EXPECT_FALSE(icons.picture(i).pixmap(16, 16).isNull());
+    EXPECT_FALSE(icons.fromTheme(i));
   }
   EXPECT_TRUE(icons.picture(10).isNull());
-}
-
-TEST(TreePictures, TheDesktopThemeIsConsultedOnlyAfterTheFirstFrame) {
-  SkinPictures skin;
-  TreeIcons icons(skin);
-  for (int i = 1; i <= 9; ++i) EXPECT_FALSE(icons.fromTheme(i)) << i;
   icons.useDesktopTheme();
   EXPECT_TRUE(!QIcon::hasThemeIcon(QStringLiteral("folder")) || icons.fromTheme(8));
   EXPECT_FALSE(icons.useDesktopTheme()) << "a second call changes nothing";

@@ -36,17 +36,23 @@ TEST_F(PlayerArea, LoadedComponentReceivesWhatStartUpToldTheSiteAndFillsTheBox) 
   EXPECT_EQ(box->findChildren<QLabel*>(QStringLiteral("recordingDisplay")).size(), 1);
 }
 
+// A module that is absent, no library, without a factory, whose factory fails, or that needs a
+// symbol nobody defines.
 struct BrokenModule {
   const char* what;
-  std::function<QString(const tunelark::testing::TempDir&)> path;
+  const char* module;    // a stand-in module; none: player.so in the test's folder
+  const char* contents;  // of that player.so; none: there is no such file
 };
 
 class BrokenPlayerModule : public WindowTest, public ::testing::WithParamInterface<BrokenModule> {};
 
 TEST_P(BrokenPlayerModule, LeavesAWorkingWindowThatSaysSo) {
+  const BrokenModule& m = GetParam();
   window->show();
-  const QString failure = window->playerSite().load(GetParam().path(dir));
-  EXPECT_FALSE(failure.isEmpty());
+  QString path = QString::fromStdString(dir.str() + "/player.so");
+  if (m.module) path = testModule(m.module);
+  if (m.contents) dir.write("player.so", m.contents);
+  EXPECT_FALSE(window->playerSite().load(path).isEmpty());
   EXPECT_FALSE(window->playerSite().loaded());
   EXPECT_FALSE(form->RealAudio1.attached());
 
@@ -64,17 +70,11 @@ TEST_P(BrokenPlayerModule, LeavesAWorkingWindowThatSaysSo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modules, BrokenPlayerModule,
-    ::testing::Values(
-        BrokenModule{"Absent",
-                     [](const auto& d) { return QString::fromStdString(d.str() + "/none.so"); }},
-        BrokenModule{"NotAModule",
-                     [](const auto& d) {
-                       return QString::fromStdString(d.write("player.so", "not a library\n"));
-                     }},
-        BrokenModule{"NoFactory", [](const auto&) { return testModule("no_factory_player"); }},
-        BrokenModule{"FactoryFails", [](const auto&) { return testModule("null_factory_player"); }},
-        BrokenModule{"UnresolvedSymbol",
-                     [](const auto&) { return testModule("unresolved_player"); }}),
+    ::testing::Values(BrokenModule{"Absent", nullptr, nullptr},
+                      BrokenModule{"NotAModule", nullptr, "not a library\n"},
+                      BrokenModule{"NoFactory", "no_factory_player", nullptr},
+                      BrokenModule{"FactoryFails", "null_factory_player", nullptr},
+                      BrokenModule{"UnresolvedSymbol", "unresolved_player", nullptr}),
     [](const auto& p) { return std::string(p.param.what); });
 
 TEST(PlayerModulePath, EnvironmentOverridesTheFileNextToTheProgram) {

@@ -1,9 +1,8 @@
-// The real file dialogs answered as a user would, and the clip list's drag gesture.
+// The real file dialogs answered as a user would.
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -31,8 +30,9 @@ void answerNextDialog(std::function<void(QFileDialog&)> inspect, QString name) {
   });
 }
 
-class FileDialogsOnScreen : public WindowTest {};
+using FileDialogsOnScreen = WindowTest;
 
+// Overwriting is not asked about, and cancel leaves the record as it was.
 TEST_F(FileDialogsOnScreen, ShowTheWindowsSettingsAndReturnTheChoice) {
   QtFileDialogs dialogs;
   int synced = 0;
@@ -64,37 +64,12 @@ TEST_F(FileDialogsOnScreen, ShowTheWindowsSettingsAndReturnTheChoice) {
   ASSERT_TRUE(dialogs.ShowSave(record));
   EXPECT_EQ(synced, 1);
   EXPECT_EQ(record.FileName, folder + "/mylist") << "no extension is added";
-  // Overwriting is not asked about, and cancel leaves the record as it was.
   answerNextDialog([](QFileDialog&) {}, QStringLiteral("old.ram"));
   ASSERT_TRUE(dialogs.ShowSave(record));
   EXPECT_EQ(record.FileName, folder + "/old.ram");
   answerNextDialog([](QFileDialog&) {}, QString());
   EXPECT_FALSE(dialogs.ShowOpen(record));
   EXPECT_EQ(record.FileName, folder + "/old.ram");
-}
-
-TEST_F(FileDialogsOnScreen, APressOnAnUnselectedClipSelectsByDraggingInsteadOfDraggingIt) {
-  for (const char* name : {"a.ra", "b.ra", "c.ra", "d.ra"})
-    dir.write(std::string("c/") + name, "x");
-  ASSERT_TRUE(form->File1.setPath(dir.str() + "/c"));
-  window->sync();
-  window->show();
-  auto* view = qobject_cast<QListView*>(widgetOf("File1"));
-  ASSERT_NE(view, nullptr);
-  const auto centre = [view](int row) {
-    return view->visualRect(view->model()->index(row, 0)).center();
-  };
-  QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(0));
-  EXPECT_FALSE(view->dragEnabled());
-  QMouseEvent move(QEvent::MouseMove, centre(2), view->viewport()->mapToGlobal(centre(2)),
-                   Qt::NoButton, Qt::LeftButton, {});
-  QCoreApplication::sendEvent(view->viewport(), &move);
-  QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(2));
-  EXPECT_EQ(form->File1.selectedRows(), (std::vector<int>{0, 1, 2}));
-
-  QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(1));
-  EXPECT_TRUE(view->dragEnabled()) << "a press on a selected clip may start a drag";
-  QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(1));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The host services on screen: the message box every warning uses, and the busy pointer.
+// The host services on screen: the message box every warning and every failed handler uses, the
+// busy pointer and the event pass.
 #include "qt/qt_host.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <stdexcept>
+
+#include "qt/delivery.h"
+#include "support/fake_host.h"
 
 namespace tunelark::qt {
 namespace {
@@ -32,7 +37,7 @@ TEST(QtHost, MessageBoxIsTitledTunelarkWithExclamationAndOkOnly) {
   EXPECT_TRUE(seen);
 }
 
-TEST(QtHost, BusyPointerIsSetOnceAndCleared) {
+TEST(QtHost, BusyPointerIsSetOnceAndClearedAndPendingEventsAreLetThrough) {
   {
     QtHost host;
     host.setBusy(true);
@@ -42,16 +47,25 @@ TEST(QtHost, BusyPointerIsSetOnceAndCleared) {
     host.setBusy(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "two busy calls push one cursor";
     host.setBusy(true);
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    host.processPendingEvents();
+    EXPECT_TRUE(ran);
   }
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "a host going away clears its pointer";
 }
 
-TEST(QtHost, PendingEventsAreLetThrough) {
-  QtHost host;
-  bool ran = false;
-  QTimer::singleShot(0, [&ran] { ran = true; });
-  host.processPendingEvents();
-  EXPECT_TRUE(ran);
+TEST(Delivery, AFailureBecomesOneMessageBoxAndTheWindowIsStillSynced) {
+  tunelark::testing::FakeHost host;
+  int synced = 0;
+  const auto sync = [&synced] { ++synced; };
+  deliver(
+      host, [] { throw std::out_of_range("row 80"); }, sync);
+  deliver(
+      host, [] { throw 42; }, sync);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"That could not be done: row 80",
+                                                     "That could not be done."}));
+  EXPECT_EQ(synced, 2);
 }
 
 }  // namespace

@@ -6,9 +6,14 @@
 
 namespace {
 
-class RecordingControl : public tunelark::PlayerControl {
+class Recording : public tunelark::PlayerComponent, public tunelark::PlayerControl {
  public:
-  explicit RecordingControl(QLabel* log) : log_(log) {}
+  explicit Recording(QWidget* parent) : display_(new QLabel(parent)) {
+    display_->setObjectName(QStringLiteral("recordingDisplay"));
+  }
+  ~Recording() override { delete display_; }
+  tunelark::PlayerControl& control() override { return *this; }
+  QWidget* display() override { return display_; }
   void setSource(const std::string& s) override { add("source=" + s); }
   void setAutoStart(bool on) override { add(on ? "autostart=1" : "autostart=0"); }
   void playPause() override { add("playpause"); }
@@ -18,30 +23,15 @@ class RecordingControl : public tunelark::PlayerControl {
 
  private:
   void add(const std::string& call) {
-    QString text = log_->text();
-    if (!text.isEmpty()) text += QLatin1Char(';');
-    log_->setText(text + QString::fromStdString(call));
+    const QString text = display_->text();
+    display_->setText((text.isEmpty() ? text : text + ';') + QString::fromStdString(call));
   }
-  QLabel* log_;
-};
-
-class RecordingComponent : public tunelark::PlayerComponent {
- public:
-  explicit RecordingComponent(QWidget* parent) : display_(new QLabel(parent)), control_(display_) {
-    display_->setObjectName(QStringLiteral("recordingDisplay"));
-  }
-  ~RecordingComponent() override { delete display_; }
-  tunelark::PlayerControl& control() override { return control_; }
-  QWidget* display() override { return display_; }
-
- private:
   QLabel* display_;
-  RecordingControl control_;
 };
 
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) tunelark::PlayerComponent* tunelark_create_player(
     QWidget* parent) {
-  return new RecordingComponent(parent);
+  return new Recording(parent);
 }
