@@ -25,11 +25,7 @@ class WindowTest : public ::testing::Test {
     window = std::make_unique<MainWindow>(*form);
     window->sync();
   }
-  void TearDown() override {
-    window.reset();
-    form.reset();
-    ::unsetenv("TUNELARK_WINDIR");
-  }
+  void TearDown() override { ::unsetenv("TUNELARK_WINDIR"); }
 
   QWidget* widgetOf(const std::string& name) const {
     return window->findChild<QWidget*>(QString::fromStdString(name));
@@ -39,7 +35,7 @@ class WindowTest : public ::testing::Test {
   AppState app;
   tunelark::testing::FakeHost host;
   std::unique_ptr<Form1> form;
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<MainWindow> window;  // destroyed first
 };
 
 }  // namespace tunelark::qt::testing

