@@ -1,5 +1,5 @@
-// The host services on screen: the message box every warning and every failed handler uses, the
-// busy pointer, and signals arriving as calls on the UI thread.
+// The host services on screen: the message box every warning uses and the busy pointer; and
+// signals arriving as calls on the UI thread.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -8,12 +8,9 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
-#include <stdexcept>
 
-#include "qt/delivery.h"
 #include "qt/qt_host.h"
 #include "qt/signal_watch.h"
-#include "support/fake_host.h"
 
 namespace tunelark::qt {
 namespace {
@@ -49,19 +46,6 @@ TEST(QtHost, BusyPointerIsSetOnceAndCleared) {
     host.setBusy(true);
   }
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "a host going away clears its pointer";
-}
-
-TEST(Delivery, AFailureBecomesOneMessageBoxAndTheWindowIsStillSynced) {
-  tunelark::testing::FakeHost host;
-  int synced = 0;
-  const auto sync = [&synced] { ++synced; };
-  deliver(
-      host, [] { throw std::out_of_range("row 80"); }, sync);
-  deliver(
-      host, [] { throw 42; }, sync);
-  EXPECT_EQ(host.messages, (std::vector<std::string>{"That could not be done: row 80",
-                                                     "That could not be done."}));
-  EXPECT_EQ(synced, 2);
 }
 
 // Each raise is one call of its own signal's callback; one watch at a time.

@@ -21,11 +21,14 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     ::setenv("TUNELARK_WINDIR", dir.str().c_str(), 1);
     form = std::make_unique<Form1>(app, host);
+    beforeLoad();
     form->Form_Load();
     window = std::make_unique<MainWindow>(*form);
     window->sync();
   }
   void TearDown() override { ::unsetenv("TUNELARK_WINDIR"); }
+  // What a test sets up in the model before Form_Load.
+  virtual void beforeLoad() {}
 
   QWidget* widgetOf(const std::string& name) const {
     return window->findChild<QWidget*>(QString::fromStdString(name));

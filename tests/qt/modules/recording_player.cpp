@@ -4,8 +4,6 @@
 
 #include "player/module/player_module_api.h"
 
-namespace {
-
 class Recording : public tunelark::PlayerComponent, public tunelark::PlayerControl {
  public:
   explicit Recording(QWidget* parent) : display_(new QLabel(parent)) {
@@ -28,8 +26,6 @@ class Recording : public tunelark::PlayerComponent, public tunelark::PlayerContr
   }
   QLabel* display_;
 };
-
-}  // namespace
 
 extern "C" __attribute__((visibility("default"))) tunelark::PlayerComponent* tunelark_create_player(
     QWidget* parent) {
