@@ -57,15 +57,18 @@ inline bool stopTrayHost() {
 }
 // As scripts/test-env starts it; it lives as long as the display.
 inline bool startTrayHost() {
-  QProcess trayer;
-  trayer.setProgram(QStringLiteral("trayer"));
-  trayer.setArguments({"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width",
-                       "64", "--heighttype", "pixel", "--height", "24"});
-  trayer.setStandardOutputFile(QProcess::nullDevice());
-  trayer.setStandardErrorFile(QProcess::nullDevice());
-  trayer.startDetached();
+  QProcess::startDetached("sh", {"-c",
+                                 "exec trayer --edge bottom --align right --widthtype pixel "
+                                 "--width 64 --heighttype pixel --height 24 >/dev/null 2>&1"});
   return QTest::qWaitFor([] { return trayOwner() && QSystemTrayIcon::isSystemTrayAvailable(); },
                          5000);
+}
+
+// Clicks the dialog's button (an option, OK, Cancel) named `name`.
+inline void press(QWidget* dialog, const char* name) {
+  auto* button = dialog ? dialog->findChild<QAbstractButton*>(QLatin1String(name)) : nullptr;
+  ASSERT_NE(button, nullptr) << name;
+  QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // What the tray icon's popup menus showed while a test pressed the icon.
@@ -151,12 +154,6 @@ class DesktopTest : public ::testing::Test {
   QWidget* openPreferences() {
     window->click("Image29");
     return window->findChild<QWidget*>(QStringLiteral("Form4"));
-  }
-  // Clicks the dialog's button (an option, OK, Cancel) named `name`.
-  static void press(QWidget* dialog, const char* name) {
-    auto* button = dialog ? dialog->findChild<QAbstractButton*>(QLatin1String(name)) : nullptr;
-    ASSERT_NE(button, nullptr) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
   }
 
   tunelark::testing::TempDir dir;

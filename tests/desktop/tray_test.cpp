@@ -26,11 +26,11 @@ class TrayPopup : public DesktopTest, public ::testing::WithParamInterface<Popup
 TEST_P(TrayPopup, OpensOnlyOnTheIconsRightPress) {
   const PopupCase& c = GetParam();
   SCOPED_TRACE(c.what);
-  dir.write("c/a.ra", "x");
-  dir.write("c/b.ra", "x");
+  for (const char* name : {"a.ra", "b.ra"}) {
+    dir.write(std::string("c/") + name, "x");
+    form->List1.AddItem(name);
+  }
   ASSERT_TRUE(form->File1.setPath(dir.str() + "/c"));
-  form->List1.AddItem("1. a.ra");
-  form->List1.AddItem("2. b.ra");
   form->File1.setSelected(0, true);
   form->List1.setSelected(0, true);
   window->sync();
