@@ -62,20 +62,14 @@ TEST_F(ListWidgets, SelectionGoesFromTheModelToTheScreenAndBack) {
   EXPECT_EQ(form->File1.FileName(), "C.RAM") << "the clicked row is File1's current one";
 }
 
-// Names are shown converted for display; a drag carries the bytes the file system stores.
-TEST_F(ListWidgets, File1ShowsItsClipsAndDragsTheirFullPaths) {
+// File1 shows names converted for display. A press on an unselected clip selects by dragging;
+// a selected one may be dragged, carrying the bytes the file system stores. List1 takes only
+// that payload, adding File1's current clip, and plays an entry on a double-click.
+TEST_F(ListWidgets, ClipsDraggedFromFile1AreDroppedOnList1AndPlayed) {
   QStringList rows;
   for (int i = 0; i < files->model()->rowCount(); ++i)
     rows << files->model()->index(i, 0).data().toString();
   EXPECT_EQ(rows, (QStringList{"a.ra", "b.rm", "C.RAM", QStringLiteral("caf\uFFFD.ra")}));
-  const QModelIndexList dragged = {files->model()->index(0, 0), files->model()->index(3, 0)};
-  std::unique_ptr<QMimeData> mime(files->model()->mimeData(dragged));
-  const std::string folder = dir.str() + "/c/";
-  EXPECT_EQ(mime->data(kClipDragMime), QByteArray::fromStdString(folder + "a.ra") + '\0' +
-                                           QByteArray::fromStdString(folder + "caf\xe9.ra") + '\0');
-  EXPECT_TRUE(files->model()->flags(dragged[0]).testFlag(Qt::ItemIsDragEnabled));
-
-  // A press on an unselected clip selects by dragging; only a selected one may be dragged.
   QTest::mousePress(files->viewport(), Qt::LeftButton, {}, centre(files, 0));
   EXPECT_FALSE(files->dragEnabled());
   QMouseEvent move(QEvent::MouseMove, centre(files, 2),
@@ -87,39 +81,41 @@ TEST_F(ListWidgets, File1ShowsItsClipsAndDragsTheirFullPaths) {
   QTest::mousePress(files->viewport(), Qt::LeftButton, {}, centre(files, 1));
   EXPECT_TRUE(files->dragEnabled());
   QTest::mouseRelease(files->viewport(), Qt::LeftButton, {}, centre(files, 1));
+  const QModelIndexList dragged = {files->model()->index(0, 0), files->model()->index(3, 0)};
+  EXPECT_TRUE(files->model()->flags(dragged[0]).testFlag(Qt::ItemIsDragEnabled));
+  std::unique_ptr<QMimeData> clips(files->model()->mimeData(dragged));
+  const std::string folder = dir.str() + "/c/";
+  EXPECT_EQ(clips->data(kClipDragMime), QByteArray::fromStdString(folder + "a.ra") + '\0' +
+                                            QByteArray::fromStdString(folder + "caf\xe9.ra") +
+                                            '\0');
 
-  dir.write("c/d.ra", "x");
-  form->File1.Refresh();
-  window->sync();
-  EXPECT_EQ(files->model()->rowCount(), 5);
-  EXPECT_TRUE(shownSelection(files).empty()) << "new rows clear the selection";
-}
-
-// A drop adds File1's current clip, which a double-click then plays; nothing is dragged out.
-TEST_F(ListWidgets, List1TakesOnlyAClipDropFromTheClipListAndPlaysAnEntryOnADoubleClick) {
-  form->File1.setListIndex(1);
   EXPECT_FALSE(playlist->dragEnabled());
-  for (const auto& [type, taken] : {std::pair{"text/uri-list", false}, {kClipDragMime, true}}) {
-    SCOPED_TRACE(type);
-    QMimeData data;
-    data.setData(QString::fromLatin1(type), "x");
+  QMimeData uris;
+  uris.setData(QStringLiteral("text/uri-list"), "file:///x.ra");
+  for (QMimeData* data : {&uris, clips.get()}) {
     const QPoint at = playlist->viewport()->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(playlist->viewport(), &enter);
-    EXPECT_EQ(enter.isAccepted(), taken);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    EXPECT_EQ(enter.isAccepted(), data == clips.get());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(playlist->viewport(), &drop);
-    ASSERT_EQ(playlist->count(), taken ? 1 : 0) << "the window was synced after the drop";
+    ASSERT_EQ(playlist->count(), data == clips.get() ? 1 : 0) << "synced after the drop";
   }
   EXPECT_EQ(playlist->item(0)->text(), QStringLiteral("1. b.rm"));
   QTest::mouseDClick(playlist->viewport(), Qt::LeftButton, {}, centre(playlist, 0));
-  EXPECT_EQ(form->RealAudio1.source(), "file:" + dir.str() + "/c/b.rm");
+  EXPECT_EQ(form->RealAudio1.source(), "file:" + folder + "b.rm");
   EXPECT_TRUE(form->RealAudio1.autoStart());
   EXPECT_EQ(form->playstate, 1);
   EXPECT_FALSE(widgetOf("Image7")->isHidden()) << "the window was synced after the handler";
   form->List1.setList(0, "1. other.rm");
   window->sync();
   EXPECT_EQ(playlist->item(0)->text(), QStringLiteral("1. other.rm")) << "a row's new text shows";
+
+  dir.write("c/d.ra", "x");
+  form->File1.Refresh();
+  window->sync();
+  EXPECT_EQ(files->model()->rowCount(), 5);
+  EXPECT_TRUE(shownSelection(files).empty()) << "new rows clear the selection";
 }
 
 }  // namespace

@@ -1,11 +1,20 @@
 // The window on screen follows the model and delivers clicks to the handlers; its player area
-// holds the component of a module loaded after start-up, or says why there is none.
+// holds the component of a module loaded after start-up, or says why there is none. The host
+// services it runs on: the message box every warning uses, the busy pointer, and signals
+// arriving as calls on the UI thread.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <filesystem>
 #include <tuple>
 
 #include "qt/player_site.h"
+#include "qt/qt_host.h"
+#include "qt/signal_watch.h"
 #include "qt/twips.h"
 #include "window_fixture.h"
 
@@ -49,29 +58,25 @@ TEST_F(MainWindowTest, StartsFramelessFixedWithTheLogoOverThePlayerAndItsPicture
       << "other ratios are rendered";
 }
 
-// Tooltips, names and pointers are set after the first frame.
-TEST_F(MainWindowTest, EveryButtonSaysWhatItDoesAfterTheFirstFrame) {
+// After the first frame every button says what it does: tooltip, name and pointer.
+TEST_F(MainWindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   bool firstFrame = false;
   window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
+  window->move(40, 30);
   window->show();
   ASSERT_TRUE(QTest::qWaitFor([&firstFrame] { return firstFrame; }, 5000));
   int buttons = 0;
   for (Control* c : form->controls()) {
     if (c->tooltip.empty()) continue;
-    SCOPED_TRACE(c->name);
     QWidget* w = widgetOf(c->name);
-    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip));
-    EXPECT_EQ(w->accessibleName(), w->toolTip());
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip)) << c->name;
+    EXPECT_EQ(w->accessibleName(), w->toolTip()) << c->name;
     EXPECT_EQ(w->cursor().shape(),
-              c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor);
+              c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor)
+        << c->name;
     ++buttons;
   }
   EXPECT_GE(buttons, 19);
-}
-
-TEST_F(MainWindowTest, ClicksOnTheTogglesRunTheirHandlersAndResizeInPlace) {
-  window->move(40, 30);
-  window->show();
   const QPoint topLeft = window->pos();
   // A release outside the button or a right click is no click.
   QWidget* first = widgetOf("Image15");
@@ -159,6 +164,61 @@ TEST_F(MainWindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
   EXPECT_EQ(display->geometry(), box->rect());
   EXPECT_TRUE(window->playerSite().load(testModule("null_factory_player")).isEmpty());
   EXPECT_EQ(box->findChildren<QLabel*>(QStringLiteral("recordingDisplay")).size(), 1);
+}
+
+TEST(QtHost, MessageBoxIsTitledTunelarkWithExclamationAndOkOnly) {
+  QtHost host;
+  QStringList seen;
+  // The box is modal: read and close it from inside its own event loop.
+  QTimer::singleShot(0, [&seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen << box->windowTitle() << box->text() << QString::number(box->icon())
+         << QString::number(box->buttons().size());
+    box->button(QMessageBox::Ok)->click();
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) w->close();  // never hang the suite
+  });
+  host.messageBox("Clip Not Selected");
+  EXPECT_EQ(seen, (QStringList{"Tunelark", "Clip Not Selected",
+                               QString::number(QMessageBox::Warning), "1"}));
+}
+
+TEST(QtHost, BusyPointerIsSetOnceAndCleared) {
+  {
+    QtHost host;
+    host.setBusy(true);
+    host.setBusy(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    host.setBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "two busy calls push one cursor";
+    host.setBusy(true);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "a host going away clears its pointer";
+}
+
+// Each raise is one call of its own signal's callback; one watch at a time.
+TEST(SignalWatch, EachSignalRunsItsOwnCallbackAndOnlyOneWatchOwnsThem) {
+  {
+    SignalWatch watch;
+    SignalWatch second;
+    ASSERT_TRUE(watch.valid());
+    EXPECT_FALSE(second.valid());
+    EXPECT_FALSE(second.watch(SIGUSR2, [] {}));
+    std::vector<int> calls;
+    ASSERT_TRUE(watch.watch(SIGUSR2, [&calls] { calls.push_back(SIGUSR2); }));
+    ASSERT_TRUE(watch.watch(SIGUSR1, [&calls] { calls.push_back(SIGUSR1); }));
+    ::raise(SIGUSR1);
+    ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 1; }, 5000));
+    ::raise(SIGUSR2);
+    ::raise(SIGUSR2);
+    ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 3; }, 5000));
+    EXPECT_EQ(calls, (std::vector<int>{SIGUSR1, SIGUSR2, SIGUSR2}));
+  }
+  SignalWatch again;
+  EXPECT_TRUE(again.valid()) << "a new watch may take over once the old one is gone";
 }
 
 }  // namespace
