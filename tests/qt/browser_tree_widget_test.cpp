@@ -51,7 +51,6 @@ class TreeWidget : public WindowTest {
 TEST_F(TreeWidget, ShowsTheDrivesAndAClickScansTheFolderAndPointsFile1AtItThroughTheGuard) {
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   QTreeWidgetItem* root = tree->topLevelItem(0);
-  EXPECT_EQ(root->text(0), QStringLiteral("My Computer"));
   EXPECT_TRUE(root->isExpanded());
   EXPECT_EQ(childTexts(root), (QStringList{"/", QString::fromStdString(dir.str())}));
   const std::string cafe = "caf\xe9";
@@ -101,7 +100,6 @@ TEST(TreePictures, EveryPictureHasABundledFallbackAndTheThemeComesAfterTheFirstF
   }
   icons.useDesktopTheme();
   EXPECT_TRUE(!QIcon::hasThemeIcon(QStringLiteral("folder")) || icons.fromTheme(8));
-  EXPECT_FALSE(icons.useDesktopTheme()) << "a second call changes nothing";
 }
 
 }  // namespace

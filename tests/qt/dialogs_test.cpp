@@ -77,12 +77,11 @@ TEST_F(Dialogs, FileDialogsShowTheRecordsSettingsAndReturnTheChoice) {
   dialogs.attach(window.get(), [&synced] { ++synced; });
   const std::string folder = dir.str() + "/lists";
   dir.write("lists/old.ram", "");
-  CommonDialog record;
-  record.DialogTitle = "Save As";
-  record.Filter = "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra,*.rm)|*.ra;*.rm";
-  record.FilterIndex = 2;
-  record.InitDir = folder;
-  record.FileName = "Untitled";
+  CommonDialog record{.DialogTitle = "Save As",
+                      .Filter = "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra,*.rm)|*.ra;*.rm",
+                      .FilterIndex = 2,
+                      .InitDir = folder,
+                      .FileName = "Untitled"};
   QStringList shown;
   answerNextFileDialog(QStringLiteral("mylist"), &shown);
   ASSERT_TRUE(dialogs.ShowSave(record));

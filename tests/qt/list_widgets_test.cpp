@@ -1,6 +1,5 @@
-// The clip list File1 and the playlist List1 on screen: rows and selection follow the model, the
-// user's selection goes back into it, File1 drags clips, and List1 takes only those and plays
-// an entry on a double-click.
+// The clip list File1 and the playlist List1 on screen: selection goes both ways between model
+// and screen, File1 drags clips, and List1 takes only those and plays an entry.
 #include <QListView>
 #include <QListWidget>
 #include <QMimeData>

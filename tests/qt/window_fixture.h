@@ -1,6 +1,6 @@
 #pragma once
-// A started window for the Qt tests: Form_Load run in a fresh settings folder, the Qt window
-// built on it and synced, a recording host. Each test gets its own.
+// A started window for each Qt test: Form_Load run in a fresh settings folder with a recording
+// host, the Qt window built on it and synced.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,5 +1,4 @@
-// A player component that shows, in its display, every operation it was given: the tests read
-// the display's text to see what reached the component and in which order.
+// A player component whose display shows every operation it was given, in order.
 #include <QLabel>
 
 #include "player/module/player_module_api.h"
