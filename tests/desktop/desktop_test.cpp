@@ -23,6 +23,7 @@
 
 #include "../e2e/window_manager_close.h"
 #include "app/app_state.h"
+#include "platform/notify_icon.h"
 #include "qt/app_icon.h"
 #include "qt/main_window.h"
 #include "qt/qt_desktop.h"
@@ -113,7 +114,6 @@ class DesktopTest : public ::testing::Test {
         5000);
     return place;
   }
-  int iconCount() { return desktop.notifyIcons().iconCount(); }
 
   void storePresentation(const std::string& value) {
     dir.write("tunelark.ini", "[Option]\r\ntaskbar=" + value + "\r\n");
@@ -193,10 +193,9 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
   EXPECT_EQ(host.messages, std::vector<std::string>{"Help Not Available Yet.."});
 }
 
-// The minimise button, clicked twice, applies the stored presentation anew and minimises; then
-// Preferences, when opened, has no close or size boxes and starts at Taskbar Only whatever is
-// stored: an option and a way of closing it decide what is applied and stored. The tray holds
-// one icon at most.
+// The minimise button, clicked twice, applies the stored presentation anew and minimises. Then
+// Preferences, without close or size boxes, opens at Taskbar Only whatever is stored; an option
+// and a way of closing it decide what is applied and stored. The tray keeps one icon at most.
 struct Row {
   const char* what;
   const char* file;    // the settings file's text; none: no file
@@ -234,10 +233,11 @@ TEST_P(Presentation, IsAppliedWithOneTrayIconAtMost) {
     EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
   }
   EXPECT_EQ(window->isVisible(), c.visible);
-  EXPECT_EQ(iconCount(), c.icons);
+  EXPECT_EQ(desktop.notifyIcons().iconCount(), c.icons);
   if (c.icons) {
     EXPECT_TRUE(trayIcon().isValid()) << "exactly one icon in the tray host";
     EXPECT_EQ(desktop.tray().icons().front()->toolTip(), QStringLiteral("Tunelark 2.01"));
+    EXPECT_FALSE(desktop.notifyIcons().Shell_NotifyIconA(NIM_ADD, form->SystemTray.traydata));
   }
   EXPECT_EQ(readPresentation(app.settingsPath).value, c.stored);
   EXPECT_EQ(host.beeps, c.beeps);
@@ -339,7 +339,7 @@ TEST_F(DesktopTest, WithoutATrayHostTheWindowStaysWithinReach) {
   press(dialog, "Command2");
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
-  EXPECT_EQ(iconCount(), 0);
+  EXPECT_EQ(desktop.notifyIcons().iconCount(), 0);
   storePresentation("2");
   window->click("Image27");
   EXPECT_TRUE(window->isVisible());

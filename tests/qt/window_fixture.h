@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <QWidget>
 #include <memory>
 
 #include "app/app_state.h"

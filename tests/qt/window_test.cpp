@@ -19,8 +19,6 @@
 namespace tunelark::qt::testing {
 namespace {
 
-using MainWindowTest = WindowTest;
-
 // Every widget sits at twips / 15 in its own frame and is shown exactly when the model says so.
 void expectWidgetsMatchModel(Form1& form, MainWindow& window) {
   for (Control* c : form.controls()) {
@@ -39,7 +37,7 @@ void expectWidgetsMatchModel(Form1& form, MainWindow& window) {
 }
 
 // Every shown picture is built in: nothing is rendered at run time at a ratio of 1.
-TEST_F(MainWindowTest, StartsFramelessFixedWithItsPicturesReadyAndUnloadsOnceAtTheEnd) {
+TEST_F(WindowTest, StartsFramelessFixedWithItsPicturesReadyAndUnloadsOnceAtTheEnd) {
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   const QObjectList& stack = widgetOf("Realframe")->children();
@@ -71,7 +69,7 @@ TEST_F(MainWindowTest, StartsFramelessFixedWithItsPicturesReadyAndUnloadsOnceAtT
 }
 
 // After the first frame every button says what it does: tooltip, name and pointer.
-TEST_F(MainWindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
+TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   bool firstFrame = false;
   window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
   window->move(40, 30);
@@ -114,7 +112,7 @@ QString testModule(const char* name) {
 // A module that is absent, no library, without a factory, whose factory fails, or that needs a
 // symbol nobody defines leaves a working window that says so. A good one, in a new window, gets
 // what start-up told the site and fills the box; a second load keeps it.
-TEST_F(MainWindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
+TEST_F(WindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
   const auto newWindow = [this] {
     window.reset();
     window = std::make_unique<MainWindow>(*form);
