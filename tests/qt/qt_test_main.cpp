@@ -1,5 +1,4 @@
-// The Qt tests need one QApplication for the whole run; the platform comes from
-// QT_QPA_PLATFORM (offscreen under ctest).
+// One QApplication for the whole run, on the platform QT_QPA_PLATFORM names (offscreen in ctest).
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,11 +1,10 @@
 #pragma once
-// A started window for the Qt tests: Form_Load run in a fresh settings folder, the Qt window
-// built on it and synced, a recording host. Each test gets its own.
+// A started window for each Qt test: Form_Load run in a fresh settings folder with a recording
+// host, the Qt window built on it and synced.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <QWidget>
 #include <memory>
 
 #include "app/app_state.h"
@@ -21,15 +20,14 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     ::setenv("TUNELARK_WINDIR", dir.str().c_str(), 1);
     form = std::make_unique<Form1>(app, host);
+    beforeLoad();
     form->Form_Load();
     window = std::make_unique<MainWindow>(*form);
     window->sync();
   }
-  void TearDown() override {
-    window.reset();
-    form.reset();
-    ::unsetenv("TUNELARK_WINDIR");
-  }
+  void TearDown() override { ::unsetenv("TUNELARK_WINDIR"); }
+  // What a test sets up in the model before Form_Load.
+  virtual void beforeLoad() {}
 
   QWidget* widgetOf(const std::string& name) const {
     return window->findChild<QWidget*>(QString::fromStdString(name));
@@ -39,7 +37,7 @@ class WindowTest : public ::testing::Test {
   AppState app;
   tunelark::testing::FakeHost host;
   std::unique_ptr<Form1> form;
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<MainWindow> window;  // destroyed first
 };
 
 }  // namespace tunelark::qt::testing

@@ -1,5 +1,5 @@
-// A module built against a symbol that no library provides, as happens when the module and the
-// program come from different builds. Its factory would die at the first call of that symbol.
+// A module needing a symbol no library provides, as when module and program come from different
+// builds. Its factory would die at the first call of that symbol.
 #include "player/module/player_module_api.h"
 
 extern "C" tunelark::PlayerComponent* tunelark_symbol_nobody_defines(QWidget* parent);

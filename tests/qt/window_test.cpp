@@ -1,0 +1,202 @@
+// The window on screen follows the model and delivers clicks to the handlers; its player area
+// holds a module's component or says why there is none. The host services it runs on: message
+// box, busy pointer, and signals arriving as calls on the UI thread.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+
+#include "qt/player_site.h"
+#include "qt/qt_host.h"
+#include "qt/signal_watch.h"
+#include "qt/twips.h"
+#include "window_fixture.h"
+
+namespace tunelark::qt::testing {
+namespace {
+
+// Every widget sits at twips / 15 in its own frame and is shown exactly when the model says so.
+void expectWidgetsMatchModel(Form1& form, MainWindow& window) {
+  for (Control* c : form.controls()) {
+    SCOPED_TRACE(c->name);
+    auto* w = window.findChild<QWidget*>(QString::fromStdString(c->name));
+    ASSERT_NE(w, nullptr);
+    QRect expected = pxRect(*c);
+    if (c->kind == ControlKind::Line) expected.setHeight(1);
+    EXPECT_EQ(w->geometry(), expected);
+    EXPECT_EQ(w->isHidden(), !c->visible);
+    if (c->kind != ControlKind::Frame) {
+      EXPECT_EQ(w->parentWidget(), window.findChild<QWidget*>(QString::fromStdString(c->frame)));
+    }
+  }
+  EXPECT_EQ(window.size(), QSize(px(form.Width), px(form.Height)));
+}
+
+// Every shown picture is built in: nothing is rendered at run time at a ratio of 1.
+TEST_F(WindowTest, StartsFramelessFixedWithItsPicturesReadyAndUnloadsOnceAtTheEnd) {
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  const QObjectList& stack = widgetOf("Realframe")->children();
+  EXPECT_GT(stack.indexOf(widgetOf("Picture1")), stack.indexOf(widgetOf("RealAudio1")));
+  form->Visible = true;
+  window->sync();
+  EXPECT_FALSE(window->isVisible()) << "a sync before start-up's show keeps it off screen";
+  ASSERT_EQ(window->devicePixelRatioF(), 1.0);
+  window->grab();  // paints every shown picture
+  EXPECT_EQ(window->skin().cachedCount(), 0);
+  EXPECT_EQ(window->skin().picture(QStringLiteral("play"), QSize(45, 15), 2.0).size(),
+            QSize(90, 30))
+      << "other ratios are rendered";
+
+  // Every orderly end comes through one Form_Unload: a later quit or close writes nothing again.
+  int closed = 0;
+  window->setOnClosed([&closed] { ++closed; });
+  window->show();
+  window->close();
+  EXPECT_TRUE(window->unloaded());
+  EXPECT_NE(tunelark::testing::readFile(app.settingsPath).find(app.workingListFile()),
+            std::string::npos);
+  std::filesystem::remove(app.settingsPath);
+  window->unloadOnce();
+  window->close();
+  EXPECT_FALSE(std::filesystem::exists(app.settingsPath));
+  QCoreApplication::processEvents();
+  EXPECT_GE(closed, 1);
+}
+
+// After the first frame every button says what it does: tooltip, name and pointer.
+TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
+  bool firstFrame = false;
+  window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
+  window->move(40, 30);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitFor([&firstFrame] { return firstFrame; }, 5000));
+  int buttons = 0;
+  for (Control* c : form->controls()) {
+    if (c->tooltip.empty()) continue;
+    QWidget* w = widgetOf(c->name);
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip)) << c->name;
+    EXPECT_EQ(w->accessibleName(), w->toolTip()) << c->name;
+    EXPECT_EQ(w->cursor().shape(),
+              c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor)
+        << c->name;
+    ++buttons;
+  }
+  EXPECT_GE(buttons, 19);
+  const QPoint topLeft = window->pos();
+  // A release outside the button or a right click is no click.
+  QWidget* first = widgetOf("Image15");
+  QTest::mousePress(first, Qt::LeftButton, {}, first->rect().center());
+  QTest::mouseRelease(first, Qt::LeftButton, {}, first->rect().bottomRight() + QPoint(5, 5));
+  QTest::mouseClick(first, Qt::RightButton, {}, first->rect().center());
+  EXPECT_EQ(window->height(), 518);
+  for (const auto& [toggle, height] :
+       {std::pair{"Image15", 374}, {"Image20", 231}, {"Image18", 88}}) {
+    SCOPED_TRACE(toggle);
+    QWidget* button = widgetOf(toggle);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(window->height(), height);
+    EXPECT_EQ(window->pos(), topLeft);
+    expectWidgetsMatchModel(*form, *window);
+  }
+}
+
+QString testModule(const char* name) {
+  return QStringLiteral(TUNELARK_TEST_MODULE_DIR "/lib%1.so").arg(QLatin1String(name));
+}
+
+// A module that is absent, no library, without a factory, whose factory fails, or that needs a
+// symbol nobody defines leaves a working window that says so. A good one, in a new window, gets
+// what start-up told the site and fills the box; a second load keeps it.
+TEST_F(WindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
+  const auto newWindow = [this] {
+    window.reset();
+    window = std::make_unique<MainWindow>(*form);
+    window->show();
+  };
+  for (const QString& path : {QString::fromStdString(dir.str() + "/none.so"),
+                              QString::fromStdString(dir.write("junk.so", "not a library\n")),
+                              testModule("no_factory_player"), testModule("null_factory_player"),
+                              testModule("unresolved_player")}) {
+    SCOPED_TRACE(path.toStdString());
+    newWindow();
+    EXPECT_FALSE(window->playerSite().load(path).isEmpty());
+    EXPECT_FALSE(form->RealAudio1.attached());
+    auto* notice = widgetOf("RealAudio1")->findChild<QLabel*>(QStringLiteral("playerNotLoaded"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("The player could not be loaded"));
+    window->click("Image15");
+    EXPECT_EQ(window->height(), 374);
+    window->click("Image14");
+  }
+  newWindow();
+  form->RealAudio1.setSource("/music/list.ram");  // as a start-up load of a playlist would
+  const QString failure = window->playerSite().load(testModule("recording_player"));
+  ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+  EXPECT_TRUE(form->RealAudio1.attached());
+  QWidget* box = widgetOf("RealAudio1");
+  auto* display = box->findChild<QLabel*>(QStringLiteral("recordingDisplay"));
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->text(), QStringLiteral("autostart=0;source=/music/list.ram"));
+  form->RealAudio1.playPause();
+  EXPECT_TRUE(display->text().endsWith(QStringLiteral(";playpause")));
+  EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("playerNotLoaded")), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(display->geometry(), box->rect());
+  EXPECT_TRUE(window->playerSite().load(testModule("null_factory_player")).isEmpty());
+  EXPECT_EQ(box->findChildren<QLabel*>(QStringLiteral("recordingDisplay")).size(), 1);
+}
+
+// Every warning's box is titled Tunelark, with an exclamation and OK only. Two busy calls push one
+// pointer, and a host going away clears its pointer.
+TEST(QtHost, MessageBoxAndBusyPointer) {
+  QtHost host;
+  QStringList seen;
+  // The box is modal: read and close it from inside its own event loop.
+  QTimer::singleShot(0, [&seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen << box->windowTitle() << box->text() << QString::number(box->icon())
+         << QString::number(box->buttons().size());
+    box->button(QMessageBox::Ok)->click();
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) w->close();  // never hang the suite
+  });
+  host.messageBox("Clip Not Selected");
+  EXPECT_EQ(seen, (QStringList{"Tunelark", "Clip Not Selected",
+                               QString::number(QMessageBox::Warning), "1"}));
+  {
+    QtHost busy;
+    busy.setBusy(true);
+    busy.setBusy(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    busy.setBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    busy.setBusy(true);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Each raise is one call of its own signal's callback, on the UI thread.
+TEST(SignalWatch, EachSignalRunsItsOwnCallback) {
+  SignalWatch watch;
+  std::vector<int> calls;
+  ASSERT_TRUE(watch.watch(SIGUSR2, [&calls] { calls.push_back(SIGUSR2); }));
+  ASSERT_TRUE(watch.watch(SIGUSR1, [&calls] { calls.push_back(SIGUSR1); }));
+  ::raise(SIGUSR1);
+  ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 1; }, 5000));
+  ::raise(SIGUSR2);
+  ::raise(SIGUSR2);
+  ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 3; }, 5000));
+  EXPECT_EQ(calls, (std::vector<int>{SIGUSR1, SIGUSR2, SIGUSR2}));
+}
+
+}  // namespace
+}  // namespace tunelark::qt::testing
