@@ -143,7 +143,8 @@ TEST_F(Mpris, QuitStoresTheSettingsAndEnds) {
   window->takeFiles({list});
   call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
   EXPECT_TRUE(QTest::qWaitFor([&] { return host.ended; }, 3000));
-  EXPECT_NE(settings().find("file=" + list), std::string::npos) << settings();
+  const std::string stored = tunelark::testing::readFile(dir.str() + "/tunelark.ini");
+  EXPECT_NE(stored.find("file=" + list), std::string::npos) << stored;
 }
 
 }  // namespace
