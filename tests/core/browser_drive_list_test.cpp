@@ -37,54 +37,19 @@ struct BuiltTree {
     dir.write("sys/block/sda/removable", "0\n");
     form.buildtree();
   }
-  Texts driveTexts() {
+  // Each drive node as "text image"; every one hangs from My Computer with one image.
+  Texts drives() {
+    const TreeNode* root = form.tvwControl.find("Root");
     Texts texts;
-    for (const TreeNode* n : form.tvwControl.find("Root")->Children) texts.push_back(n->Text);
+    for (const TreeNode* n : root->Children) {
+      texts.push_back(n->Text + " " + std::to_string(n->Image));
+      EXPECT_EQ(n->SelectedImage, n->Image) << n->Text;
+      EXPECT_EQ(n->Parent, root) << n->Text;
+      EXPECT_EQ(n->Key, n->Text + "Dir");
+    }
     return texts;
   }
 };
-
-TEST(DriveTree, RootIsMyComputerExpandedAndBuildingTwiceAddsNothing) {
-  BuiltTree t;
-  t.build("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 /data ext4 rw 0 0\n");
-  ASSERT_EQ(t.form.tvwControl.roots().size(), 1u);
-  const TreeNode* root = t.form.tvwControl.find("Root");
-  EXPECT_EQ(root->Text, "My Computer");
-  EXPECT_EQ(root->Image, 1);
-  EXPECT_EQ(root->SelectedImage, 1);
-  EXPECT_TRUE(root->Expanded);
-  const int count = t.form.tvwControl.Count();
-  t.form.buildtree();
-  EXPECT_EQ(t.form.tvwControl.Count(), count);
-}
-
-TEST(DriveTree, ImageFollowsTheDriveType) {
-  const std::pair<const char*, int> cases[] = {
-      {"/dev/sda2 /home ext4", 3},
-      {"/dev/sdb1 /media/usb vfat", 5},
-      {"/dev/mmcblk0p1 /media/card vfat", 5},
-      {"/dev/sr0 /media/cdrom iso9660", 4},
-      {"srv:/music /mnt/nfs nfs4", 6},
-      {"//srv/share /mnt/smb cifs", 6},
-      {"ann@srv:/m /mnt/ssh fuse.sshfs", 6},
-      {"hostshare /mnt/9p 9p", 6},
-      {"tmpfs /tmp tmpfs", 7},
-      {"/dev/nvme0n1p3 /data btrfs", 3}  // fixed, no sysfs entry
-  };
-  std::string mounts = "/dev/sda1 / ext4 rw 0 0\n";
-  for (const auto& [line, image] : cases) mounts += std::string(line) + " rw 0 0\n";
-  BuiltTree t;
-  t.build(mounts);
-  for (const auto& [line, image] : cases) {
-    SCOPED_TRACE(line);
-    const std::string point = std::string(line).substr(std::string(line).find(' ') + 1);
-    const TreeNode* node = t.form.tvwControl.find(point.substr(0, point.find(' ')) + "Dir");
-    ASSERT_NE(node, nullptr);
-    EXPECT_EQ(node->Image, image);
-    EXPECT_EQ(node->SelectedImage, image);
-    EXPECT_EQ(node->Parent, t.form.tvwControl.find("Root"));
-  }
-}
 
 struct TableCase {
   const char* what;
@@ -92,51 +57,58 @@ struct TableCase {
   Texts drives;
 };
 
+// The drives are the mount points of user files, "/" first, each with its type's picture; the
+// root is My Computer, expanded, and building again adds nothing.
 TEST(DriveTree, TheDrivesAreTheMountPointsOfUserFilesWithRootFirst) {
   const TableCase cases[] = {
+      {"image by drive type",
+       "/dev/sda2 /home ext4 rw 0 0\n/dev/sdb1 /media/usb vfat rw 0 0\n"
+       "/dev/mmcblk0p1 /media/card vfat rw 0 0\n/dev/sr0 /media/cdrom iso9660 rw 0 0\n"
+       "srv:/music /mnt/nfs nfs4 rw 0 0\n//srv/share /mnt/smb cifs rw 0 0\n"
+       "ann@srv:/m /mnt/ssh fuse.sshfs rw 0 0\nhostshare /mnt/9p 9p rw 0 0\n"
+       "tmpfs /tmp tmpfs rw 0 0\n/dev/nvme0n1p3 /data btrfs rw 0 0\n",  // fixed, no sysfs entry
+       {"/ 3", "/data 3", "/home 3", "/media/card 5", "/media/cdrom 4", "/media/usb 5", "/mnt/9p 6",
+        "/mnt/nfs 6", "/mnt/smb 6", "/mnt/ssh 6", "/tmp 7"}},
       {"pseudo and system file systems left out",
-       "proc /proc proc rw 0 0\nsysfs /sys sysfs rw 0 0\ndevtmpfs /dev devtmpfs rw 0 0\n"
-       "devpts /dev/pts devpts rw 0 0\ntmpfs /dev/shm tmpfs rw 0 0\n"
-       "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\ncgroup /sys/fs/cgroup/cpu cgroup rw 0 0\n"
-       "securityfs /sys/kernel/security securityfs rw 0 0\n"
-       "debugfs /sys/kernel/debug debugfs rw 0 0\ntracefs /sys/kernel/tracing tracefs rw 0 0\n"
-       "bpf /sys/fs/bpf bpf rw 0 0\nmqueue /dev/mqueue mqueue rw 0 0\n"
-       "hugetlbfs /dev/hugepages hugetlbfs rw 0 0\nconfigfs /sys/kernel/config configfs rw 0 0\n"
-       "binfmt_misc /proc/sys/fs/binfmt_misc binfmt_misc rw 0 0\nsystemd-1 /misc autofs rw 0 0\n"
+       "proc /proc proc rw 0 0\nsysfs /sys sysfs rw 0 0\ntmpfs /dev/shm tmpfs rw 0 0\n"
+       "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\nsystemd-1 /misc autofs rw 0 0\n"
        "tmpfs /run tmpfs rw 0 0\ntmpfs /run/user/1000 tmpfs rw 0 0\n"
        "overlay /var/lib/docker/overlay2/x/merged overlay rw 0 0\n"
        "/dev/loop3 /snap/core/1 squashfs ro 0 0\noverlay / overlay rw 0 0\n"
        "/dev/sdb1 /run/media/ann/STICK vfat rw 0 0\n",
-       {"/", "/run/media/ann/STICK"}},
+       {"/ 3", "/run/media/ann/STICK 5"}},
       {"root first, then sorted",
        "/dev/sdb1 /zeta ext4 rw 0 0\n/dev/sdb2\t/alpha\text4 rw 0 0\n/dev/sda1 / ext4 rw 0 0\n"
        "/dev/sdb3 /alpha/inner ext4 rw 0 0\n",
-       {"/", "/alpha", "/alpha/inner", "/zeta"}},
+       {"/ 3", "/alpha 5", "/alpha/inner 5", "/zeta 5"}},
       {"octal escapes decoded",
-       "/dev/sdb1 /media/USB\\040STICK vfat rw 0 0\n/dev/sdb2 /m/tab\\011back\\134slash vfat rw 0 "
+       "/dev/sda1 /media/USB\\040STICK vfat rw 0 0\n/dev/sda2 /m/tab\\011back\\134slash vfat rw 0 "
        "0\n",
-       {"/", "/m/tab\tback\\slash", "/media/USB STICK"}},
+       {"/ 3", "/m/tab\tback\\slash 3", "/media/USB STICK 3"}},
+      // Of a point mounted twice, the mount on top is what is seen.
       {"mounted twice gives one node",
-       "/dev/sdb1 /data ext4 rw 0 0\nsrv:/x /data nfs4 rw 0 0\n",
-       {"/", "/data"}},
-      {"file bind mounts left out", "/dev/sda1 @/mounts ext4 rw 0 0\n", {"/"}},
-      {"empty", "", {"/"}},
-      {"binary junk", std::string("\0\xff\xfe binary \x01\x02 junk\n", 19), {"/"}},
-      {"relative mount point", "relative/path here ext4 rw 0 0\n", {"/"}},
+       "/dev/sda1 /data ext4 rw 0 0\nsrv:/x /data nfs4 rw 0 0\n",
+       {"/ 3", "/data 6"}},
+      {"file bind mounts left out", "/dev/sda1 @/mounts ext4 rw 0 0\n", {"/ 3"}},
+      {"empty", "", {"/ 3"}},
+      {"binary junk", std::string("\0\xff\xfe binary \x01\x02 junk\n", 19), {"/ 3"}},
+      {"relative mount point", "relative/path here ext4 rw 0 0\n", {"/ 3"}},
       {"broken escapes kept as written",
        "/dev/x /trailing\\ ext4 rw 0 0\n/dev/y /nul\\000 ext4 rw 0 0\n"
        "/dev/z /o\\04 ext4 rw 0 0\n/dev/w /n\\089 ext4 rw 0 0\n",
-       {"/", "/n\\089", "/nul\\000", "/o\\04", "/trailing\\"}}};
+       {"/ 3", "/n\\089 3", "/nul\\000 3", "/o\\04 3", "/trailing\\ 3"}}};
   for (const TableCase& c : cases) {
     SCOPED_TRACE(c.what);
     BuiltTree t;
     t.build(c.mounts);
-    EXPECT_EQ(t.driveTexts(), c.drives);
-    EXPECT_EQ(t.form.tvwControl.find("/Dir")->Image, 3);
-    // Of a point mounted twice, the mount on top is what is seen.
-    if (const TreeNode* data = t.form.tvwControl.find("/dataDir")) {
-      EXPECT_EQ(data->Image, 6);
-    }
+    EXPECT_EQ(t.drives(), c.drives);
+    ASSERT_EQ(t.form.tvwControl.roots().size(), 1u);
+    const TreeNode* root = t.form.tvwControl.find("Root");
+    EXPECT_EQ(std::tie(root->Text, root->Image, root->SelectedImage, root->Expanded),
+              std::tuple("My Computer", 1, 1, true));
+    const int count = t.form.tvwControl.Count();
+    t.form.buildtree();
+    EXPECT_EQ(t.form.tvwControl.Count(), count);
   }
 }
 
@@ -145,7 +117,7 @@ TEST(DriveTree, AMissingOrEndlessMountTableStillGivesTheRoot) {
     BuiltTree t;
     t.form.tvwControl.mountTablePath = table;
     t.form.buildtree();
-    EXPECT_EQ(t.driveTexts(), Texts{"/"}) << table;
+    EXPECT_EQ(t.drives(), Texts{"/ 3"}) << table;
   }
 }
 

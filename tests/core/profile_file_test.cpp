@@ -40,13 +40,6 @@ const FileCase kFileCases[] = {
     {"only the Option section",
      [](const TempDir& d) { return withBytes(d, "[Option]\r\ntaskbar=2\r\n"); }, std::nullopt,
      true},
-    {"binary junk",
-     [](const TempDir& d) {
-       std::string junk(70000, '\0');
-       for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 131 % 251);
-       return withBytes(d, junk);
-     },
-     std::nullopt, true},
     {"one huge line", [](const TempDir& d) { return withBytes(d, std::string(3 << 20, '[')); },
      std::nullopt, true},
     {"read-only file",

@@ -1,5 +1,4 @@
-// The show/hide toggles of the top strip, walked through every state a user can reach, and the
-// play state's look that the player toggle carries between the two transports.
+// The show/hide toggles of the top strip, walked through every state a user can reach.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -9,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/transport_looks.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 #include "ui/form1.h"
@@ -17,22 +15,6 @@
 
 namespace tunelark {
 namespace {
-
-// The walk below checks that one image of each pair shows; this checks which one.
-TEST(ViewToggles, ThePlayerToggleCarriesThePlayStateLookBetweenTheTwoTransports) {
-  for (const std::int16_t playstate : {1, 0}) {
-    SCOPED_TRACE(playstate);
-    AppState app;
-    testing::FakeHost host;
-    Form1 w{app, host};
-    w.playstate = playstate;
-    const char* look = playstate ? "pause/stop" : "play/inactive";
-    w.Image18_Click();
-    EXPECT_EQ(testing::panelLook(w), look);
-    w.Image16_Click();
-    EXPECT_EQ(testing::playerLook(w), look);
-  }
-}
 
 bool onScreen(Form1& w, std::string_view name) {
   if (!w.Enabled) return false;  // a dialog of the window is up

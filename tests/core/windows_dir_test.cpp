@@ -1,7 +1,6 @@
 #include "platform/windows_dir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -15,7 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-// An environment of the test's own; "@" in a value stands for the test's temporary folder.
+// An environment of the test's own; "@" in a value stands for the test's temporary folder, which
+// is also the current folder.
 struct DirCase {
   const char* what;
   std::map<std::string, std::string> environment;
@@ -47,11 +47,17 @@ TEST(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
       DirCase{"trailing separators dropped", {{"TUNELARK_WINDIR", "@/own//"}}, "@/own"},
       DirCase{"dot segments dropped", {{"TUNELARK_WINDIR", "@/x/../own/."}}, "@/own"},
       DirCase{"under a plain file", {{"TUNELARK_WINDIR", "@/plain-file/sub"}}, ""},
-      DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""}};
+      DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""},
+      DirCase{"relative own folder, existing",
+              {{"TUNELARK_WINDIR", "rel/settings"}},
+              "@/rel/settings"}};
+  const std::string previous = fs::current_path().string();
   for (const DirCase& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     dir.write("plain-file", "not a folder");
+    const std::string kept = dir.write("rel/settings/tunelark.ini", "[Dirlagu]\nfile=/a.ram\n");
+    fs::current_path(dir.path());  // where a relative folder is found
     std::map<std::string, std::string> environment;
     for (const auto& [name, value] : c.environment) environment[name] = expand(value, dir.str());
     const auto lookup = [&](const char* name) -> const char* {
@@ -60,25 +66,13 @@ TEST(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
     };
     const std::string expected = expand(c.expected, dir.str());
     const std::string got = getwindowsdir(lookup);
+    fs::current_path(previous);
     EXPECT_EQ(got, expected);
+    EXPECT_EQ(testing::readFile(kept), "[Dirlagu]\nfile=/a.ram\n");  // existing files left alone
     if (!expected.empty()) {
       EXPECT_TRUE(fs::is_directory(got));
     }
   }
-}
-
-// A relative own folder becomes absolute; an existing one and its files are left as they are.
-TEST(WindowsDirOwn, RelativeBecomesAbsoluteAndExistingIsLeftAlone) {
-  TempDir dir;
-  const std::string kept = dir.write("rel/settings/tunelark.ini", "[Dirlagu]\nfile=/a.ram\n");
-  const std::string previous = fs::current_path().string();
-  fs::current_path(dir.path());
-  const std::string got = getwindowsdir([](const char* name) -> const char* {
-    return std::string(name) == "TUNELARK_WINDIR" ? "rel/settings" : nullptr;
-  });
-  fs::current_path(previous);
-  EXPECT_EQ(got, dir.str() + "/rel/settings");
-  EXPECT_EQ(testing::readFile(kept), "[Dirlagu]\nfile=/a.ram\n");
 }
 
 }  // namespace
