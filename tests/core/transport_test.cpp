@@ -2,11 +2,14 @@
 // reaches the player, what playstate becomes, and which images show.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/recording_player.h"
+#include "player/control_site.h"
 #include "support/fake_host.h"
 #include "ui/form1.h"
 
@@ -25,6 +28,12 @@ std::string playerLook(const Form1& w) { return pairLook(w.Image9, w.Image7, w.I
 std::string panelLook(const Form1& w) {
   return pairLook(w.panelplaydown, w.panelplayup, w.panelstopdown, w.panelstopup);
 }
+std::string joined(const Calls& calls) {
+  std::string out;
+  for (const auto& call : calls) out += (out.empty() ? "" : " ") + call;
+  return out;
+}
+
 // The look either transport takes for a play state when it is shown.
 const char* lookFor(int playstate) { return playstate == 1 ? "pause/stop" : "play/inactive"; }
 
@@ -51,47 +60,34 @@ struct Window {
 // prev, next and the popup menu's items only call the player.
 TEST(Transport, EachControlDrivesThePlayerAndSetsPlaystateAndTheLook) {
   struct Case {
-    const char* what;
     void (*click)(Form1&);
-    bool panel;        // clicked with the player area hidden
-    int after;         // playstate after the click; -1 as before
-    Calls calls;       // what reaches the player
-    const char* look;  // of the transport shown; "" as before
+    bool panel;         // clicked with the player area hidden
+    int after;          // playstate after the click; -1 as before
+    const char* calls;  // what reaches the player
+    const char* look;   // of the transport shown; "" as before
   };
-  const Calls play = {"source:", "source:/home/ann/list.ram", "auto:1"};
   const Case cases[] = {
-      {"play", [](Form1& w) { w.Image9_Click(); }, false, 1, play, "pause/stop"},
-      // A paused player can still be stopped.
-      {"pause", [](Form1& w) { w.Image7_Click(); }, false, 0, {"playpause"}, "play/stop"},
-      {"stop", [](Form1& w) { w.Image8_Click(); }, false, 0, {"stop"}, "play/inactive"},
-      {"prev", [](Form1& w) { w.Image12_Click(); }, false, -1, {"prev"}, ""},
-      {"next", [](Form1& w) { w.Image13_Click(); }, false, -1, {"next"}, ""},
-      {"menu play", [](Form1& w) { w.mnuopt_Click(kMnuPlay); }, false, -1, {"playpause"}, ""},
-      {"menu stop", [](Form1& w) { w.mnuopt_Click(kMnuStop); }, false, -1, {"stop"}, ""},
-      {"menu prev", [](Form1& w) { w.mnuopt_Click(kMnuPrevClip); }, false, -1, {"prev"}, ""},
-      {"menu next", [](Form1& w) { w.mnuopt_Click(kMnuNextClip); }, false, -1, {"next"}, ""},
-      {"panel play",
-       [](Form1& w) { w.panelplaydown_Click(); },
-       true,
-       1,
-       {"playpause"},
-       "pause/stop"},
-      {"panel inactive stop",
-       [](Form1& w) { w.panelstopup_Click(); },
-       true,
-       -1,
-       {"playpause"},
-       "pause/stop"},
-      {"panel stop", [](Form1& w) { w.panelstopdown_Click(); }, true, 0, {"stop"}, "play/inactive"},
-      {"panel pause", [](Form1& w) { w.panelplayup_Click(); }, true, -1, {"stop"}, "play/inactive"},
-      {"panel prev", [](Form1& w) { w.panelprev_Click(); }, true, -1, {"prev"}, ""},
-      {"panel next", [](Form1& w) { w.panelnext_Click(); }, true, -1, {"next"}, ""}};
+      {[](Form1& w) { w.Image9_Click(); }, false, 1, "source: source:/l.ram auto:1", "pause/stop"},
+      {[](Form1& w) { w.Image7_Click(); }, false, 0, "playpause", "play/stop"},  // stop stays
+      {[](Form1& w) { w.Image8_Click(); }, false, 0, "stop", "play/inactive"},
+      {[](Form1& w) { w.Image12_Click(); }, false, -1, "prev", ""},
+      {[](Form1& w) { w.Image13_Click(); }, false, -1, "next", ""},
+      {[](Form1& w) { w.mnuopt_Click(kMnuPlay); }, false, -1, "playpause", ""},
+      {[](Form1& w) { w.mnuopt_Click(kMnuStop); }, false, -1, "stop", ""},
+      {[](Form1& w) { w.mnuopt_Click(kMnuPrevClip); }, false, -1, "prev", ""},
+      {[](Form1& w) { w.mnuopt_Click(kMnuNextClip); }, false, -1, "next", ""},
+      {[](Form1& w) { w.panelplaydown_Click(); }, true, 1, "playpause", "pause/stop"},
+      {[](Form1& w) { w.panelstopup_Click(); }, true, -1, "playpause", "pause/stop"},
+      {[](Form1& w) { w.panelstopdown_Click(); }, true, 0, "stop", "play/inactive"},
+      {[](Form1& w) { w.panelplayup_Click(); }, true, -1, "stop", "play/inactive"},
+      {[](Form1& w) { w.panelprev_Click(); }, true, -1, "prev", ""},
+      {[](Form1& w) { w.panelnext_Click(); }, true, -1, "next", ""}};
   for (const Case& c : cases) {
     for (const std::int16_t before : {0, 1}) {
-      SCOPED_TRACE(::testing::Message() << c.what << " from playstate " << before);
+      SCOPED_TRACE(::testing::Message() << "row " << &c - cases << " from playstate " << before);
       Window t;
       Form1& w = t.w;
-      t.app.lastfile = "/home/ann/list.ram";
+      t.app.lastfile = "/l.ram";
       w.playstate = before;
       if (before == 1) w.applyPlayingLook();
       if (c.panel) {
@@ -101,7 +97,7 @@ TEST(Transport, EachControlDrivesThePlayerAndSetsPlaystateAndTheLook) {
       const std::string lookBefore = playerLook(w) + panelLook(w);
       t.player.calls.clear();
       c.click(w);
-      EXPECT_EQ(t.player.calls, c.calls);
+      EXPECT_EQ(joined(t.player.calls), c.calls);
       const int after = c.after == -1 ? before : c.after;
       EXPECT_EQ(w.playstate, after);
       if (*c.look == '\0') {
@@ -178,6 +174,37 @@ TEST(Transport, DoubleClickWhileThePlayerIsHiddenTurnsThePanelToPause) {
   t.w.List1.setSelected(1, true);
   t.w.List1_DblClick();
   EXPECT_EQ(panelLook(t.w), "pause/stop");
+}
+
+// RealAudio1 keeps what the window meant until the player attaches, then forwards everything.
+// Operations are written as the recording player writes them; "attach" attaches it.
+TEST(ControlSite, ThePlayerGetsWhatTheWindowMeantWhenItAttachesAndEverythingAfter) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"auto:0 source:/list.ram attach", "auto:0 source:/list.ram"},
+      {"attach source: source:/a.rm auto:1 playpause stop next prev",
+       "auto:1 source: source:/a.rm auto:1 playpause stop next prev"},
+      // The window shows "stopped" after Play then Stop: the component must end stopped too.
+      {"auto:0 source: source:/list.ram auto:1 stop next attach",
+       "auto:1 source:/list.ram stop next"},
+      // A new source drops calls made for the old one; an empty source is not replayed.
+      {"source:/old.ram playpause source:/new.ram attach", "auto:1 source:/new.ram"},
+      {"auto:0 attach", "auto:0"}};
+  for (const auto& [operations, received] : cases) {
+    SCOPED_TRACE(operations);
+    ControlSite site{Control{}};
+    testing::RecordingPlayer player;
+    std::istringstream in(operations);
+    for (std::string op; in >> op;) {
+      if (op == "attach") site.attach(&player);
+      if (op.rfind("source:", 0) == 0) site.setSource(op.substr(7));
+      if (op.rfind("auto:", 0) == 0) site.setAutoStart(op == "auto:1");
+      if (op == "playpause") site.playPause();
+      if (op == "stop") site.stop();
+      if (op == "next") site.nextClip();
+      if (op == "prev") site.previousClip();
+    }
+    EXPECT_EQ(joined(player.calls), received);
+  }
 }
 
 }  // namespace

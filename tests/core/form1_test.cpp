@@ -1,20 +1,64 @@
-// The show/hide toggles of the top strip, walked through every state a user can reach.
+// The main window's controls: their start-up layout, the show/hide toggles of the top strip
+// walked through every state a user can reach, and the tray icon's record.
+#include "ui/form1.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
 #include "ui/handler_table.h"
 
 namespace tunelark {
 namespace {
+
+// At start-up each pair of images shares one spot with its first image showing, and every
+// control with a picture is listed once. That every button has a tooltip the Qt tests check.
+TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
+  AppState app;
+  testing::FakeHost host;
+  Form1 w{app, host};
+  // {shown at start-up, hidden at start-up}
+  const std::pair<const char*, const char*> pairs[] = {
+      {"Image18", "Image16"}, {"Image20", "Image19"}, {"Image15", "Image14"},
+      {"Image9", "Image7"},   {"Image8", "Image6"},   {"Image10", "Image11"}};
+  for (const auto& [shown, hidden] : pairs) {
+    SCOPED_TRACE(shown);
+    const Control* a = w.findControl(shown);
+    const Control* b = w.findControl(hidden);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(a->visible);
+    EXPECT_FALSE(b->visible);
+    EXPECT_EQ(std::tie(a->frame, a->left, a->top, a->width, a->height),
+              std::tie(b->frame, b->left, b->top, b->width, b->height));
+  }
+  // The compact buttons start hidden and wear the player area's pictures: one showing the wrong
+  // arrow would still be a working button, and only this sees it.
+  const std::pair<const Control*, const Control*> compact[] = {
+      {&w.panelplaydown, &w.Image9}, {&w.panelplayup, &w.Image7}, {&w.panelstopdown, &w.Image8},
+      {&w.panelstopup, &w.Image6},   {&w.panelprev, &w.Image12},  {&w.panelnext, &w.Image13}};
+  for (const auto& [button, image] : compact) {
+    EXPECT_FALSE(button->visible) << button->name;
+    EXPECT_EQ(button->picture, image->picture) << button->name;
+  }
+  std::set<std::string> names;
+  for (const Control* c : w.controls()) {
+    EXPECT_TRUE(names.insert(c->name).second) << "listed twice: " << c->name;
+    EXPECT_TRUE(c->kind != ControlKind::Image || !c->picture.empty()) << c->name;
+  }
+  // The panel's pause picture stops the player, and its inactive-stop picture starts it.
+  EXPECT_EQ(w.panelplayup.tooltip, "Stop");
+  EXPECT_NE(w.panelstopup.tooltip.find("Play"), std::string::npos);
+}
 
 bool onScreen(Form1& w, std::string_view name) {
   if (!w.Enabled) return false;  // a dialog of the window is up
@@ -116,6 +160,35 @@ TEST(ViewTogglesWalk, EveryReachableStateShowsOneImageOfEachPairAndPacksTheShown
   }
   // The walk really went everywhere: every view with either play state.
   EXPECT_EQ(flagsAndPlaystate.size(), 16u);
+}
+
+std::uint32_t word(const NotifyIconData& record, int offset) {
+  std::uint32_t value;
+  std::memcpy(&value, reinterpret_cast<const char*>(&record) + offset, sizeof value);
+  return value;
+}
+
+// The tray icon's record, byte for byte as the shell reads it, filled anew by every addtray.
+TEST(TrayRecord, AddtrayFillsEveryFieldFromTheWindowAsItIsNow) {
+  AppState app;
+  testing::FakeHost host;
+  Form1 form(app, host);
+  const NotifyIconData& record = form.SystemTray.traydata;
+  EXPECT_EQ(word(record, 0), 0u) << "unfilled before the first addtray";
+
+  form.hWnd = 0x2A00007;
+  form.Icon = 0xC0FFEE;
+  form.SystemTray.addtray("Tunelark 2.01");
+  // Size, the window's handle twice (the icon's number), flags, callback message, icon.
+  const std::uint32_t fields[] = {88, 0x2A00007, 0x2A00007, 7, 516, 0xC0FFEE};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(word(record, 4 * i), fields[i]) << "field " << i;
+  const std::string tip(reinterpret_cast<const char*>(&record) + 24, 64);
+  EXPECT_EQ(tip, std::string("Tunelark 2.01") + '\0' + std::string(50, ' '));
+
+  form.hWnd = 0x3100002;
+  form.SystemTray.addtray(std::string(80, 'x'));
+  EXPECT_EQ(word(record, 4), 0x3100002u);
+  EXPECT_EQ(std::string(record.szTip.data()), std::string(63, 'x')) << "cut so its NUL fits";
 }
 
 }  // namespace
