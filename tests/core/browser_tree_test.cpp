@@ -1,4 +1,5 @@
-// Clicking tree nodes: the lazy one-level scan of real folders and File1 following the click.
+// The folder tree: the drive nodes built from mount tables written by the tests, and clicking
+// nodes: the lazy one-level scan of real folders and File1 following the click.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "browser/drive_list.h"
 #include "browser/scan_folder.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -20,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakeHost;
 using testing::TempDir;
+using Texts = std::vector<std::string>;
 
 // The event pass before a scan may deliver another click on the tree before the first one ends.
 class ClickingHost : public FakeHost {
@@ -35,7 +38,9 @@ class ClickingHost : public FakeHost {
   std::string nested;
 };
 
-// A window whose only drives are "/" and the test's own folder, mounted as a drive.
+// A window whose tree is built from a mount table the test writes ("@" stands for a folder of
+// its own, which also holds sysfs removable flags: sdb, sdc and mmcblk0 removable, sda fixed).
+// By default its only drives are "/" and the test's folder `dir`.
 template <class Host>
 struct BrowserOn {
   TempDir dir;
@@ -44,11 +49,30 @@ struct BrowserOn {
   Host host;
   Form1 form{app, host};
 
-  BrowserOn() {
-    form.tvwControl.mountTablePath =
-        etc.write("mounts", "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
-    form.tvwControl.sysBlockPath = etc.str() + "/none";
+  explicit BrowserOn(bool mountDir = true) {
+    if (mountDir) build("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + dir.str() + " ext4 rw 0 0\n");
+  }
+  void build(std::string mounts) {
+    for (auto at = mounts.find('@'); at != std::string::npos; at = mounts.find('@'))
+      mounts.replace(at, 1, etc.str());
+    form.tvwControl.mountTablePath = etc.write("mounts", mounts);
+    form.tvwControl.sysBlockPath = etc.str() + "/sys/block";
+    for (const char* disk : {"sdb", "sdc", "mmcblk0"})
+      etc.write(std::string("sys/block/") + disk + "/removable", "1\n");
+    etc.write("sys/block/sda/removable", "0\n");
     form.buildtree();
+  }
+  // Each drive node as "text image"; every one hangs from My Computer with one image.
+  Texts drives() {
+    const TreeNode* root = form.tvwControl.find("Root");
+    Texts texts;
+    for (const TreeNode* n : root->Children) {
+      texts.push_back(n->Text + " " + std::to_string(n->Image));
+      EXPECT_EQ(n->SelectedImage, n->Image) << n->Text;
+      EXPECT_EQ(n->Parent, root) << n->Text;
+      EXPECT_EQ(n->Key, n->Text + "Dir");
+    }
+    return texts;
   }
   std::string driveKey() const { return dir.str() + "Dir"; }
   void mkdir(const std::string& relative) const { fs::create_directories(dir.path() / relative); }
@@ -175,6 +199,86 @@ TEST(TreeKeys, MountPointFolderStaysItsOwnDriveNode) {
   const auto siblings = Browser::texts(parentDrive);
   EXPECT_EQ(std::count(siblings.begin(), siblings.end(), b.etc.path().filename().string()), 1);
   EXPECT_EQ(std::count(siblings.begin(), siblings.end(), b.dir.path().filename().string()), 0);
+}
+
+struct TableCase {
+  const char* what;
+  std::string mounts;
+  Texts drives;
+};
+
+// The drives are the mount points of user files, "/" first, each with its type's picture; the
+// root is My Computer, expanded, and building again adds nothing.
+TEST(DriveTree, TheDrivesAreTheMountPointsOfUserFilesWithRootFirst) {
+  const TableCase cases[] = {
+      {"image by drive type",
+       "/dev/sda2 /home ext4 rw 0 0\n/dev/sdb1 /media/usb vfat rw 0 0\n"
+       "/dev/mmcblk0p1 /media/card vfat rw 0 0\n/dev/sr0 /media/cdrom iso9660 rw 0 0\n"
+       "srv:/music /mnt/nfs nfs4 rw 0 0\n//srv/share /mnt/smb cifs rw 0 0\n"
+       "ann@srv:/m /mnt/ssh fuse.sshfs rw 0 0\nhostshare /mnt/9p 9p rw 0 0\n"
+       "tmpfs /tmp tmpfs rw 0 0\n/dev/nvme0n1p3 /data btrfs rw 0 0\n",  // fixed, no sysfs entry
+       {"/ 3", "/data 3", "/home 3", "/media/card 5", "/media/cdrom 4", "/media/usb 5", "/mnt/9p 6",
+        "/mnt/nfs 6", "/mnt/smb 6", "/mnt/ssh 6", "/tmp 7"}},
+      {"pseudo and system file systems left out",
+       "proc /proc proc rw 0 0\nsysfs /sys sysfs rw 0 0\ntmpfs /dev/shm tmpfs rw 0 0\n"
+       "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\nsystemd-1 /misc autofs rw 0 0\n"
+       "tmpfs /run tmpfs rw 0 0\ntmpfs /run/user/1000 tmpfs rw 0 0\n"
+       "overlay /var/lib/docker/overlay2/x/merged overlay rw 0 0\n"
+       "/dev/loop3 /snap/core/1 squashfs ro 0 0\noverlay / overlay rw 0 0\n"
+       "/dev/sdb1 /run/media/ann/STICK vfat rw 0 0\n",
+       {"/ 3", "/run/media/ann/STICK 5"}},
+      {"root first, then sorted",
+       "/dev/sdb1 /zeta ext4 rw 0 0\n/dev/sdb2\t/alpha\text4 rw 0 0\n/dev/sda1 / ext4 rw 0 0\n"
+       "/dev/sdb3 /alpha/inner ext4 rw 0 0\n",
+       {"/ 3", "/alpha 5", "/alpha/inner 5", "/zeta 5"}},
+      {"octal escapes decoded",
+       "/dev/sda1 /media/USB\\040STICK vfat rw 0 0\n/dev/sda2 /m/tab\\011back\\134slash vfat rw 0 "
+       "0\n",
+       {"/ 3", "/m/tab\tback\\slash 3", "/media/USB STICK 3"}},
+      // Of a point mounted twice, the mount on top is what is seen.
+      {"mounted twice gives one node",
+       "/dev/sda1 /data ext4 rw 0 0\nsrv:/x /data nfs4 rw 0 0\n",
+       {"/ 3", "/data 6"}},
+      {"file bind mounts left out", "/dev/sda1 @/mounts ext4 rw 0 0\n", {"/ 3"}},
+      {"empty", "", {"/ 3"}},
+      {"binary junk", std::string("\0\xff\xfe binary \x01\x02 junk\n", 19), {"/ 3"}},
+      {"relative mount point", "relative/path here ext4 rw 0 0\n", {"/ 3"}},
+      {"broken escapes kept as written",
+       "/dev/x /trailing\\ ext4 rw 0 0\n/dev/y /nul\\000 ext4 rw 0 0\n"
+       "/dev/z /o\\04 ext4 rw 0 0\n/dev/w /n\\089 ext4 rw 0 0\n",
+       {"/ 3", "/n\\089 3", "/nul\\000 3", "/o\\04 3", "/trailing\\ 3"}}};
+  for (const TableCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Browser t(false);
+    t.build(c.mounts);
+    EXPECT_EQ(t.drives(), c.drives);
+    ASSERT_EQ(t.form.tvwControl.roots().size(), 1u);
+    const TreeNode* root = t.form.tvwControl.find("Root");
+    EXPECT_EQ(std::tie(root->Text, root->Image, root->SelectedImage, root->Expanded),
+              std::tuple("My Computer", 1, 1, true));
+    const int count = t.form.tvwControl.Count();
+    t.form.buildtree();
+    EXPECT_EQ(t.form.tvwControl.Count(), count);
+  }
+}
+
+TEST(DriveTree, AMissingOrEndlessMountTableStillGivesTheRoot) {
+  for (const char* table : {"/no/such/mounts", "/dev/zero"}) {
+    Browser t(false);
+    t.form.tvwControl.mountTablePath = table;
+    t.form.buildtree();
+    EXPECT_EQ(t.drives(), Texts{"/ 3"}) << table;
+  }
+}
+
+TEST(DriveImage, FollowsThePictureTable) {
+  const std::vector<std::tuple<DriveType, const char*, int>> cases = {
+      {DriveType::Unknown, "/", 1},   {DriveType::NoRootDir, "/", 1},
+      {DriveType::Removable, "a", 2}, {DriveType::Removable, "b", 2},
+      {DriveType::Removable, "A", 5}, {DriveType::Removable, "/", 5},
+      {DriveType::Fixed, "/", 3},     {DriveType::Remote, "/", 6},
+      {DriveType::CdRom, "/", 4},     {DriveType::RamDisk, "/", 7}};
+  for (const auto& [type, text, image] : cases) EXPECT_EQ(driveImage(type, text), image) << text;
 }
 
 }  // namespace
