@@ -1,7 +1,10 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/full_disk.h"
 #include "support/temp_dir.h"
 
 namespace tunelark {
@@ -82,12 +84,6 @@ TEST(AtomicFileWrite, ReplacesWholeKeepingModeAndLinks) {
   }
 }
 
-struct RefusedCase {
-  const char* what;
-  // Prepares the folder and returns the path to write to.
-  std::string (*prepare)(const TempDir& dir);
-};
-
 std::string readOnly(const TempDir& dir, mode_t mode) {
   const std::string path = dir.write("tunelark.ini", "[Dirlagu]\r\nfile=/old.ram\r\n");
   ::chmod(path.c_str(), mode);
@@ -95,7 +91,8 @@ std::string readOnly(const TempDir& dir, mode_t mode) {
 }
 
 TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
-  const RefusedCase cases[] = {
+  // Each case prepares the folder and returns the path to write to.
+  const std::pair<const char*, std::string (*)(const TempDir&)> cases[] = {
       {"read-only 0444", [](const TempDir& d) { return readOnly(d, 0444); }},
       {"no permissions at all", [](const TempDir& d) { return readOnly(d, 0000); }},
       {"missing folder", [](const TempDir& d) { return d.str() + "/missing/tunelark.ini"; }},
@@ -115,20 +112,19 @@ TEST(AtomicFileWrite, RefusesAndLeavesEverythingAsItWas) {
          return d.str() + "/tunelark.ini";
        }},
       {"empty path", [](const TempDir&) { return std::string(); }}};
-  for (const auto& c : cases) {
+  for (const auto& [what, prepare] : cases) {
+    SCOPED_TRACE(what);
     TempDir dir;
-    const std::string path = c.prepare(dir);
+    const std::string path = prepare(dir);
     const auto namesBefore = namesIn(dir.path());
     const bool regular = fs::is_regular_file(path);
     const std::string before = regular ? readFile(path) : "";
     std::string error;
-    EXPECT_FALSE(writeFileAtomically(path, "replacement", &error)) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
-    EXPECT_EQ(namesIn(dir.path()), namesBefore) << c.what;
-    EXPECT_EQ(fs::is_regular_file(path), regular) << c.what;
-    if (regular) {
-      EXPECT_EQ(readFile(path), before) << c.what;
-    }
+    EXPECT_FALSE(writeFileAtomically(path, "replacement", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(namesIn(dir.path()), namesBefore);
+    EXPECT_EQ(fs::is_regular_file(path), regular);
+    EXPECT_EQ(regular ? readFile(path) : "", before);
   }
 }
 
@@ -139,13 +135,19 @@ TEST(AtomicFileWrite, PastTheFileSizeLimitFailsAndLeavesTheOldFile) {
     TempDir dir;
     const std::string old = "[Dirlagu]\nfile=/home/ann/old.ram\n";
     const std::string path = dir.write("tunelark.ini", old);
-    const auto outcome = testing::runWithFileSizeLimit(4096, ignoreSignal, [&] {
+    const pid_t child = ::fork();
+    if (child == 0) {  // a child whose files may not grow past 4 KiB
+      if (ignoreSignal) ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit small{4096, 4096};
       std::string error;
-      if (writeFileAtomically(path, std::string(64 * 1024, 'n'), &error)) return 1;
-      return error.find("too large") != std::string::npos ? 0 : 2;
-    });
-    EXPECT_TRUE(outcome.exited) << "ended by signal " << outcome.status;
-    EXPECT_EQ(outcome.status, 0);
+      if (::setrlimit(RLIMIT_FSIZE, &small) != 0) ::_exit(100);
+      if (writeFileAtomically(path, std::string(64 * 1024, 'n'), &error)) ::_exit(1);
+      ::_exit(error.find("too large") != std::string::npos ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"tunelark.ini"});
   }

@@ -15,7 +15,6 @@
 #include <set>
 #include <thread>
 
-#include "core/full_disk.h"
 #include "core/scoped_env.h"
 #include "support/fake_host.h"
 #include "support/scripted_dialogs.h"
@@ -26,6 +25,21 @@ namespace tunelark::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A tmpfs of `bytes` mounted on a fresh folder below `parent`, unmounted at the end. Mounting
+// needs privileges; mounted() says whether it worked.
+struct SmallTmpfs {
+  SmallTmpfs(const fs::path& parent, std::size_t bytes) : path((parent / "small-tmpfs").string()) {
+    fs::create_directories(path);
+    const std::string options = "size=" + std::to_string(bytes);
+    mounted = ::mount("tmpfs", path.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~SmallTmpfs() {
+    if (mounted) ::umount2(path.c_str(), MNT_DETACH);
+  }
+  std::string path;
+  bool mounted = false;
+};
 
 // A started window whose settings folder and playlists live in `root`, with a playlist of two
 // clips opened from root/lists/mine.ram and the clip list showing root/clips.
@@ -103,17 +117,16 @@ TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
     for (const bool readOnly : {false, true}) {
       SCOPED_TRACE(std::string(kind.what) + (readOnly ? ", read-only" : ", full disk"));
       SmallTmpfs disk(dir.path(), 256 * 1024);
-      if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-      World w(disk.path());
+      if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+      World w(disk.path);
       kind.prepare(w);
-      const std::string target = disk.path() + "/" + kind.target;
+      const std::string target = disk.path + "/" + kind.target;
       ASSERT_TRUE(fs::exists(target));
       const std::string before = bytesOf(target);
       if (readOnly) {
-        ASSERT_EQ(::mount("tmpfs", disk.path().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr),
-                  0);
+        ASSERT_EQ(::mount("tmpfs", disk.path.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
       } else {
-        const int fill = ::open((disk.path() + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        const int fill = ::open((disk.path + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
         const std::string block(4096, 'x');
         while (::write(fill, block.data(), block.size()) > 0) {
         }
