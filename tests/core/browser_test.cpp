@@ -278,16 +278,6 @@ TEST(DriveTree, AMissingOrEndlessMountTableStillGivesTheRoot) {
   }
 }
 
-TEST(DriveImage, FollowsThePictureTable) {
-  const std::vector<std::tuple<DriveType, const char*, int>> cases = {
-      {DriveType::Unknown, "/", 1},   {DriveType::NoRootDir, "/", 1},
-      {DriveType::Removable, "a", 2}, {DriveType::Removable, "b", 2},
-      {DriveType::Removable, "A", 5}, {DriveType::Removable, "/", 5},
-      {DriveType::Fixed, "/", 3},     {DriveType::Remote, "/", 6},
-      {DriveType::CdRom, "/", 4},     {DriveType::RamDisk, "/", 7}};
-  for (const auto& [type, text, image] : cases) EXPECT_EQ(driveImage(type, text), image) << text;
-}
-
 // The rows of a list, joined by spaces.
 std::string rows(const FileListBox& list) {
   std::string out;

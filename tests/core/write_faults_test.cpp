@@ -78,11 +78,6 @@ struct World {
   Form1 form{app, host, dialogs};
 };
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 int tempFilesIn(const std::string& folder) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(folder))
@@ -122,7 +117,7 @@ TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
       kind.prepare(w);
       const std::string target = disk.path + "/" + kind.target;
       ASSERT_TRUE(fs::exists(target));
-      const std::string before = bytesOf(target);
+      const std::string before = readFile(target);
       if (readOnly) {
         ASSERT_EQ(::mount("tmpfs", disk.path.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
       } else {
@@ -134,7 +129,7 @@ TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
       }
       const int complaintsBefore = w.complaints();
       kind.write(w);
-      EXPECT_EQ(bytesOf(target), before);
+      EXPECT_EQ(readFile(target), before);
       EXPECT_EQ(w.complaints() - complaintsBefore, 1);
       EXPECT_EQ(tempFilesIn(fs::path(target).parent_path()), 0);
     }
@@ -158,7 +153,7 @@ TEST(WriteFaults, AKillAtAnyMomentLeavesOldOrNewVersionsAndNoPileOfTemporaryFile
                                           "lists/saved.ram"};
   auto contents = [&](const std::string& file) {
     const std::string path = dir.str() + "/" + file;
-    return fs::exists(path) ? bytesOf(path) : std::string("(none)");
+    return fs::exists(path) ? readFile(path) : std::string("(none)");
   };
   auto temporaries = [&] {
     return tempFilesIn(dir.str() + "/lists") + tempFilesIn(dir.str() + "/win");
