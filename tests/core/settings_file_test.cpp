@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -218,57 +219,44 @@ TEST(ProfileWrite, KeepsEveryOtherByteOfJunk) {
   EXPECT_EQ(findProfileValue(*written, "Dirlagu", "file"), "/a");
 }
 
-// The settings folder, in an environment of the test's own; "@" in a value stands for the test's
-// temporary folder, which is also the current folder.
-struct DirCase {
-  const char* what;
-  std::map<std::string, std::string> environment;
-  std::string expected;  // "@" replaced likewise; "" when no folder can be had
-};
-
+// The settings folder, in an environment of the test's own; "@" stands for the test's temporary
+// folder, which is also the current folder.
 std::string expand(std::string text, const std::string& root) {
-  for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size())) {
+  for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size()))
     text.replace(at, 1, root);
-  }
   return text;
 }
 
 TEST(WindowsDir, FollowsTheEnvironmentAndCreatesTheFolder) {
-  const DirCase cases[] = {
-      DirCase{"own variable first",
-              {{"TUNELARK_WINDIR", "@/own"}, {"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}},
-              "@/own"},
-      DirCase{"empty own variable ignored",
-              {{"TUNELARK_WINDIR", ""}, {"XDG_CONFIG_HOME", "@/xdg"}},
-              "@/xdg/tunelark"},
-      DirCase{
-          "XDG config folder", {{"XDG_CONFIG_HOME", "@/xdg"}, {"HOME", "@/h"}}, "@/xdg/tunelark"},
-      DirCase{"relative XDG folder ignored",
-              {{"XDG_CONFIG_HOME", "relative/xdg"}, {"HOME", "@/h"}},
-              "@/h/.config/tunelark"},
-      DirCase{"home folder", {{"HOME", "@/h"}}, "@/h/.config/tunelark"},
-      DirCase{"missing parents created", {{"TUNELARK_WINDIR", "@/a/b/c"}}, "@/a/b/c"},
-      DirCase{"trailing separators dropped", {{"TUNELARK_WINDIR", "@/own//"}}, "@/own"},
-      DirCase{"dot segments dropped", {{"TUNELARK_WINDIR", "@/x/../own/."}}, "@/own"},
-      DirCase{"under a plain file", {{"TUNELARK_WINDIR", "@/plain-file/sub"}}, ""},
-      DirCase{"a plain file itself", {{"TUNELARK_WINDIR", "@/plain-file"}}, ""},
-      DirCase{"relative own folder, existing",
-              {{"TUNELARK_WINDIR", "rel/settings"}},
-              "@/rel/settings"}};
+  // The environment as NAME=value words, and the folder expected ("" when none can be had).
+  const std::pair<const char*, const char*> cases[] = {
+      {"TUNELARK_WINDIR=@/own XDG_CONFIG_HOME=@/xdg HOME=@/h", "@/own"},
+      {"TUNELARK_WINDIR= XDG_CONFIG_HOME=@/xdg", "@/xdg/tunelark"},  // empty own one ignored
+      {"XDG_CONFIG_HOME=@/xdg HOME=@/h", "@/xdg/tunelark"},
+      {"XDG_CONFIG_HOME=relative/xdg HOME=@/h", "@/h/.config/tunelark"},
+      {"HOME=@/h", "@/h/.config/tunelark"},
+      {"TUNELARK_WINDIR=@/a/b/c", "@/a/b/c"},  // missing parents created
+      {"TUNELARK_WINDIR=@/own//", "@/own"},
+      {"TUNELARK_WINDIR=@/x/../own/.", "@/own"},
+      {"TUNELARK_WINDIR=@/plain-file/sub", ""},
+      {"TUNELARK_WINDIR=@/plain-file", ""},
+      {"TUNELARK_WINDIR=rel/settings", "@/rel/settings"}};  // relative, and already there
   const std::string previous = fs::current_path().string();
-  for (const DirCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [words, expectedFolder] : cases) {
+    SCOPED_TRACE(words);
     TempDir dir;
     dir.write("plain-file", "not a folder");
     const std::string kept = dir.write("rel/settings/tunelark.ini", "[Dirlagu]\nfile=/a.ram\n");
     fs::current_path(dir.path());  // where a relative folder is found
     std::map<std::string, std::string> environment;
-    for (const auto& [name, value] : c.environment) environment[name] = expand(value, dir.str());
+    std::istringstream in(expand(words, dir.str()));
+    for (std::string word; in >> word;)
+      environment[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
     const auto lookup = [&](const char* name) -> const char* {
       const auto it = environment.find(name);
       return it == environment.end() ? nullptr : it->second.c_str();
     };
-    const std::string expected = expand(c.expected, dir.str());
+    const std::string expected = expand(expectedFolder, dir.str());
     const std::string got = getwindowsdir(lookup);
     fs::current_path(previous);
     EXPECT_EQ(got, expected);
