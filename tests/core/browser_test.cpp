@@ -208,16 +208,11 @@ TEST(TreeKeys, MountPointFolderStaysItsOwnDriveNode) {
   EXPECT_EQ(std::count(siblings.begin(), siblings.end(), b.dir.path().filename().string()), 0);
 }
 
-struct TableCase {
-  const char* what;
-  std::string mounts;
-  Texts drives;
-};
-
 // The drives are the mount points of user files, "/" first, each with its type's picture; the
 // root is My Computer, expanded, and building again adds nothing.
 TEST(DriveTree, TheDrivesAreTheMountPointsOfUserFilesWithRootFirst) {
-  const TableCase cases[] = {
+  // What, the mount table, and the drive nodes as "text image".
+  const std::tuple<const char*, std::string, Texts> cases[] = {
       {"image by drive type",
        "/dev/sda2 /home ext4 rw 0 0\n/dev/sdb1 /media/usb vfat rw 0 0\n"
        "/dev/mmcblk0p1 /media/card vfat rw 0 0\n/dev/sr0 /media/cdrom iso9660 rw 0 0\n"
@@ -254,11 +249,11 @@ TEST(DriveTree, TheDrivesAreTheMountPointsOfUserFilesWithRootFirst) {
        "/dev/x /trailing\\ ext4 rw 0 0\n/dev/y /nul\\000 ext4 rw 0 0\n"
        "/dev/z /o\\04 ext4 rw 0 0\n/dev/w /n\\089 ext4 rw 0 0\n",
        {"/ 3", "/n\\089 3", "/nul\\000 3", "/o\\04 3", "/trailing\\ 3"}}};
-  for (const TableCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, mounts, drives] : cases) {
+    SCOPED_TRACE(what);
     Browser t(false);
-    t.build(c.mounts);
-    EXPECT_EQ(t.drives(), c.drives);
+    t.build(mounts);
+    EXPECT_EQ(t.drives(), drives);
     ASSERT_EQ(t.form.tvwControl.roots().size(), 1u);
     const TreeNode* root = t.form.tvwControl.find("Root");
     EXPECT_EQ(std::tie(root->Text, root->Image, root->SelectedImage, root->Expanded),
@@ -285,19 +280,8 @@ std::string rows(const FileListBox& list) {
   return out;
 }
 
-TEST(FileList, StartsOnTheCurrentFolderWithTheDesignPattern) {
-  TempDir dir;
-  dir.write("here.ra", "x");
-  const auto old = fs::current_path();
-  fs::current_path(dir.path());
-  FileListBox list;
-  fs::current_path(old);
-  EXPECT_EQ(list.Path(), fs::canonical(dir.path()).string());
-  EXPECT_EQ(list.Pattern(), "*.rm;*.ra;*.ram");
-  EXPECT_EQ(rows(list), "here.ra");
-}
-
-// Names that are not UTF-8 keep their bytes.
+// File1 starts on the current folder with the design pattern. Names that are not UTF-8 keep
+// their bytes.
 TEST(FileList, ListsMatchingRegularVisibleFilesSortedWithoutRegardToCase) {
   TempDir dir;
   for (const char* name : {"b.rm", "SONG.RA", "a.ram", "c.Rm", "notes.txt", "x.ra.bak",
@@ -308,8 +292,12 @@ TEST(FileList, ListsMatchingRegularVisibleFilesSortedWithoutRegardToCase) {
   fs::create_symlink(dir.path() / "b.rm", dir.path() / "link.rm");
   fs::create_symlink(dir.path() / "missing.rm", dir.path() / "dangling.rm");
   ::mkfifo((dir.path() / "pipe.ra").c_str(), 0600);
+  const auto old = fs::current_path();
+  fs::current_path(dir.path());
   FileListBox list;
-  ASSERT_TRUE(list.setPath(dir.str()));
+  fs::current_path(old);
+  EXPECT_EQ(list.Path(), fs::canonical(dir.path()).string());
+  EXPECT_EQ(list.Pattern(), "*.rm;*.ra;*.ram");
   EXPECT_EQ(rows(list), "a.ram b.rm c.Rm caf\xe9.ra link.rm list.RAM SONG.RA");
   list.setListIndex(3);
   EXPECT_EQ(list.FileName(), "caf\xe9.ra");

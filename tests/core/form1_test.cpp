@@ -28,16 +28,12 @@ TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
   testing::FakeHost host;
   Form1 w{app, host};
   // {shown at start-up, hidden at start-up}
-  const std::pair<const char*, const char*> pairs[] = {
-      {"Image18", "Image16"}, {"Image20", "Image19"}, {"Image15", "Image14"},
-      {"Image9", "Image7"},   {"Image8", "Image6"},   {"Image10", "Image11"}};
-  for (const auto& [shown, hidden] : pairs) {
-    SCOPED_TRACE(shown);
-    const Control* a = w.findControl(shown);
-    const Control* b = w.findControl(hidden);
-    ASSERT_TRUE(a && b);
-    EXPECT_TRUE(a->visible);
-    EXPECT_FALSE(b->visible);
+  const std::pair<const Control*, const Control*> pairs[] = {
+      {&w.Image18, &w.Image16}, {&w.Image20, &w.Image19}, {&w.Image15, &w.Image14},
+      {&w.Image9, &w.Image7},   {&w.Image8, &w.Image6},   {&w.Image10, &w.Image11}};
+  for (const auto& [a, b] : pairs) {
+    SCOPED_TRACE(a->name);
+    EXPECT_TRUE(a->visible && !b->visible);
     EXPECT_EQ(std::tie(a->frame, a->left, a->top, a->width, a->height),
               std::tie(b->frame, b->left, b->top, b->width, b->height));
   }

@@ -57,12 +57,6 @@ const SettingsCase kCases[] = {
      std::nullopt, 0, true},
     {"one huge line", [](const std::string& p) { write(p, std::string(3 << 20, '[')); },
      std::nullopt, 0, true},
-    {"read-only file",
-     [](const std::string& p) {
-       write(p, kStored);
-       ::chmod(p.c_str(), 0444);
-     },
-     "/old.ram", 0, false},
     {"a FIFO in its place",
      [](const std::string& p) {
        fs::create_directories(fs::path(p).parent_path());
