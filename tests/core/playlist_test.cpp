@@ -139,45 +139,41 @@ TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
 }
 
 TEST(PlaylistEdit, RowEditsSetEntriesRowsSelectionAndFile) {
-  struct Case {
-    const char* what;
-    void (Form1::*edit)();
-    int size;
-    std::vector<int> selected;
-    Lines after;
-    std::vector<int> selectedAfter;
-  };
   const auto remove = &Form1::Image22_Click, up = &Form1::Image31_Click,
              down = &Form1::Image32_Click;
-  const Case cases[] = {
-      {"remove 1 and 3", remove, 5, {1, 3}, {"A", "C", "E"}, {}},
-      {"remove all", remove, 3, {0, 1, 2}, {}, {}},
-      {"remove none", remove, 2, {}, {"A", "B"}, {}},
-      {"up 0 1 2", up, 3, {0, 1, 2}, {"B", "C", "A"}, {0, 1}},
-      {"up 2 and 5", up, 7, {2, 5}, {"A", "C", "B", "D", "F", "E", "G"}, {1, 2, 4}},
-      {"up top row alone", up, 3, {0}, {"A", "B", "C"}, {0}},
-      {"up none", up, 2, {}, {"A", "B"}, {}},
-      {"down last three", down, 3, {0, 1, 2}, {"C", "A", "B"}, {1, 2}},
-      {"down 2 and 5", down, 7, {2, 5}, {"A", "B", "D", "C", "E", "G", "F"}, {5, 6}},
-      {"down one row", down, 4, {1}, {"A", "C", "B", "D"}, {2}},
-      {"down none", down, 2, {}, {"A", "B"}, {}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  // The edit, the entries before (one letter each), the rows selected, and after.
+  const std::tuple<void (Form1::*)(), std::string, std::vector<int>, std::string, std::vector<int>>
+      cases[] = {{remove, "ABCDE", {1, 3}, "ACE", {}},
+                 {remove, "ABC", {0, 1, 2}, "", {}},
+                 {remove, "AB", {}, "AB", {}},
+                 {up, "ABC", {0, 1, 2}, "BCA", {0, 1}},
+                 {up, "ABCDEFG", {2, 5}, "ACBDFEG", {1, 2, 4}},
+                 {up, "ABC", {0}, "ABC", {0}},
+                 {up, "AB", {}, "AB", {}},
+                 {down, "ABC", {0, 1, 2}, "CAB", {1, 2}},
+                 {down, "ABCDEFG", {2, 5}, "ABDCEGF", {5, 6}},
+                 {down, "ABCD", {1}, "ACBD", {2}},
+                 {down, "AB", {}, "AB", {}}};
+  const auto lines = [](const std::string& letters) {
+    Lines out;
+    for (const char letter : letters) out.push_back(std::string(1, letter));
+    return out;
+  };
+  for (const auto& [edit, before, selected, after, selectedAfter] : cases) {
+    SCOPED_TRACE(::testing::Message() << before << " to " << after);
     Window w;
-    Lines letters;
-    for (int i = 0; i < c.size; ++i) letters.push_back(std::string(1, static_cast<char>('A' + i)));
-    w.setEntries(letters, c.selected);
-    (w.form.*c.edit)();
-    EXPECT_EQ(w.entries(), c.after);
-    ASSERT_EQ(w.form.List1.ListCount(), static_cast<int>(c.after.size()));
-    EXPECT_EQ(w.form.List1.selectedRows(), c.selectedAfter);
+    w.setEntries(lines(before), selected);
+    (w.form.*edit)();
+    EXPECT_EQ(w.entries(), lines(after));
+    ASSERT_EQ(w.form.List1.ListCount(), static_cast<int>(after.size()));
+    EXPECT_EQ(w.form.List1.selectedRows(), selectedAfter);
     for (int i = 0; i < w.form.List1.ListCount(); ++i)
       EXPECT_EQ(w.form.List1.List(i), std::to_string(i + 1) + ". ");
-    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
-    const bool none = c.selected.empty();  // nothing changes and nothing is written
+    EXPECT_EQ(w.form.selCount, static_cast<int>(selected.size()));
+    const bool none = selected.empty();  // nothing changes and nothing is written
     EXPECT_EQ(fs::exists(w.temp()), !none);
-    EXPECT_EQ(readFile(w.temp()), none ? "" : fileOf(c.after));
-    EXPECT_EQ(w.host.messages, none && c.edit == remove ? Lines{"Clip Not Selected"} : Lines{});
+    EXPECT_EQ(readFile(w.temp()), none ? "" : fileOf(lines(after)));
+    EXPECT_EQ(w.host.messages, none && edit == remove ? Lines{"Clip Not Selected"} : Lines{});
   }
 }
 

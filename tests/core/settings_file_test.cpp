@@ -6,7 +6,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -29,48 +28,27 @@ namespace fs = std::filesystem;
 using testing::readFile;
 using testing::TempDir;
 
+const std::string kStored = "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n";
+
 struct SettingsCase {
   const char* what;
-  void (*prepare)(const std::string& path);  // makes the settings file
-  std::optional<std::string> stored;         // the playlist start-up finds
+  std::optional<std::string> ini;     // the file's bytes, "<fifo>" or "<too large>"; none: no file
+  std::optional<std::string> stored;  // the playlist start-up finds
   int startBeeps;
   bool stores;  // whether unload and exit can store the last playlist
   std::string lastfile = "/home/ann/My Music/" + std::string(300, 'm') + ".ram";
 };
 
-void write(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-const std::string kStored = "[Option]\r\ntaskbar=3\r\n[Dirlagu]\r\nfile=/old.ram\r\n";
-
 const SettingsCase kCases[] = {
-    {"no file", [](const std::string&) {}, std::nullopt, 0, true},
-    {"stored path", [](const std::string& p) { write(p, kStored); }, "/old.ram", 0, true},
-    {"only the Option section", [](const std::string& p) { write(p, "[Option]\r\ntaskbar=2\r\n"); },
-     std::nullopt, 0, true},
-    {"an empty value beeps", [](const std::string& p) { write(p, "[Dirlagu]\r\nfile=\r\n"); },
-     std::nullopt, 1, true},
-    {"binary junk",
-     [](const std::string& p) { write(p, std::string("\0\xff[Dirlagu]\x01\nfile\0=\n", 20)); },
-     std::nullopt, 0, true},
-    {"one huge line", [](const std::string& p) { write(p, std::string(3 << 20, '[')); },
-     std::nullopt, 0, true},
-    {"a FIFO in its place",
-     [](const std::string& p) {
-       fs::create_directories(fs::path(p).parent_path());
-       ::mkfifo(p.c_str(), 0644);
-     },
-     std::nullopt, 0, false},
-    {"larger than any settings file",
-     [](const std::string& p) {
-       write(p, kStored);
-       fs::resize_file(p, ProfileFile::kMaxBytes + 1);
-     },
-     std::nullopt, 0, false},
-    {"a line break in the path", [](const std::string& p) { write(p, kStored); }, "/old.ram", 0,
-     false, "/a\n[Option]\ntaskbar=2"}};
+    {"no file", std::nullopt, std::nullopt, 0, true},
+    {"stored path", kStored, "/old.ram", 0, true},
+    {"only the Option section", "[Option]\r\ntaskbar=2\r\n", std::nullopt, 0, true},
+    {"an empty value beeps", "[Dirlagu]\r\nfile=\r\n", std::nullopt, 1, true},
+    {"binary junk", std::string("\0\xff[Dirlagu]\x01\nfile\0=\n", 20), std::nullopt, 0, true},
+    {"one huge line", std::string(3 << 20, '['), std::nullopt, 0, true},
+    {"a FIFO in its place", "<fifo>", std::nullopt, 0, false},
+    {"larger than any settings file", "<too large>", std::nullopt, 0, false},
+    {"a line break in the path", kStored, "/old.ram", 0, false, "/a\n[Option]\ntaskbar=2"}};
 
 TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) {
   for (const SettingsCase& c : kCases) {
@@ -78,7 +56,13 @@ TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) 
       SCOPED_TRACE(::testing::Message() << c.what << (exitButton ? ", exit button" : ", unload"));
       TempDir dir;
       const std::string folder = dir.str() + "/settings", path = folder + "/tunelark.ini";
-      c.prepare(path);
+      if (c.ini == "<fifo>") {
+        fs::create_directories(folder);
+        ::mkfifo(path.c_str(), 0644);
+      } else if (c.ini) {
+        dir.write("settings/tunelark.ini", c.ini == "<too large>" ? kStored : *c.ini);
+        if (c.ini == "<too large>") fs::resize_file(path, ProfileFile::kMaxBytes + 1);
+      }
       const bool regular = fs::is_regular_file(path);
       const std::string before = regular ? readFile(path) : "";
       AppState app;

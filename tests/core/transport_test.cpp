@@ -59,14 +59,9 @@ struct Window {
 // again rather than resuming; the panel's buttons swap their images and never give a source;
 // prev, next and the popup menu's items only call the player.
 TEST(Transport, EachControlDrivesThePlayerAndSetsPlaystateAndTheLook) {
-  struct Case {
-    void (*click)(Form1&);
-    bool panel;         // clicked with the player area hidden
-    int after;          // playstate after the click; -1 as before
-    const char* calls;  // what reaches the player
-    const char* look;   // of the transport shown; "" as before
-  };
-  const Case cases[] = {
+  // Each control, whether it is clicked with the player area hidden, playstate after the click
+  // (-1: as before), what reaches the player, and the look of the transport shown ("": as before).
+  const std::tuple<void (*)(Form1&), bool, int, const char*, const char*> cases[] = {
       {[](Form1& w) { w.Image9_Click(); }, false, 1, "source: source:/l.ram auto:1", "pause/stop"},
       {[](Form1& w) { w.Image7_Click(); }, false, 0, "playpause", "play/stop"},  // stop stays
       {[](Form1& w) { w.Image8_Click(); }, false, 0, "stop", "play/inactive"},
@@ -82,30 +77,31 @@ TEST(Transport, EachControlDrivesThePlayerAndSetsPlaystateAndTheLook) {
       {[](Form1& w) { w.panelplayup_Click(); }, true, -1, "stop", "play/inactive"},
       {[](Form1& w) { w.panelprev_Click(); }, true, -1, "prev", ""},
       {[](Form1& w) { w.panelnext_Click(); }, true, -1, "next", ""}};
-  for (const Case& c : cases) {
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    const auto& [click, panel, afterClick, calls, look] = cases[row];
     for (const std::int16_t before : {0, 1}) {
-      SCOPED_TRACE(::testing::Message() << "row " << &c - cases << " from playstate " << before);
+      SCOPED_TRACE(::testing::Message() << "row " << row << " from playstate " << before);
       Window t;
       Form1& w = t.w;
       t.app.lastfile = "/l.ram";
       w.playstate = before;
       if (before == 1) w.applyPlayingLook();
-      if (c.panel) {
+      if (panel) {
         w.Image18_Click();  // the panel takes over the play state's look
         EXPECT_EQ(panelLook(w), lookFor(before));
       }
       const std::string lookBefore = playerLook(w) + panelLook(w);
       t.player.calls.clear();
-      c.click(w);
-      EXPECT_EQ(joined(t.player.calls), c.calls);
-      const int after = c.after == -1 ? before : c.after;
+      click(w);
+      EXPECT_EQ(joined(t.player.calls), calls);
+      const int after = afterClick == -1 ? before : afterClick;
       EXPECT_EQ(w.playstate, after);
-      if (*c.look == '\0') {
+      if (*look == '\0') {
         EXPECT_EQ(playerLook(w) + panelLook(w), lookBefore);
       } else {
-        EXPECT_EQ(c.panel ? panelLook(w) : playerLook(w), c.look);
+        EXPECT_EQ(panel ? panelLook(w) : playerLook(w), look);
       }
-      if (!c.panel) continue;
+      if (!panel) continue;
       // Shown again, the player area takes the look of playstate, whatever the panel showed.
       w.Image16_Click();
       EXPECT_EQ(playerLook(w), lookFor(after));

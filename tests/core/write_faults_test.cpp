@@ -103,8 +103,7 @@ const WriteKind kWrites[] = {
      [](World& w) { w.add(); }},
     {"opened playlist", "lists/mine.ram", [](World&) {}, [](World& w) { w.add(); }},
     {"Save As", "lists/saved.ram", [](World& w) { w.write("lists/saved.ram", "old\r\n"); },
-     [](World& w) { w.saveAs("saved.ram"); }},
-};
+     [](World& w) { w.saveAs("saved.ram"); }}};
 
 TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
   TempDir dir;
@@ -137,12 +136,9 @@ TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
 }
 
 // What the user keeps doing while the kills come: each step rewrites one file.
-void (*const kSteps[])(World&) = {
-    [](World& w) { w.add(); },
-    [](World& w) { w.removeLast(); },
-    [](World& w) { w.saveAs("saved.ram"); },
-    [](World& w) { w.form.Form_Unload(); },
-};
+void (*const kSteps[])(World&) = {[](World& w) { w.add(); }, [](World& w) { w.removeLast(); },
+                                  [](World& w) { w.saveAs("saved.ram"); },
+                                  [](World& w) { w.form.Form_Unload(); }};
 
 // A child keeps adding, removing, saving as and storing settings; it is killed 1,000 times at
 // random moments. Each file must always be one of the versions a whole write leaves.
