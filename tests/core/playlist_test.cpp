@@ -93,47 +93,43 @@ struct Window {
 };
 
 TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
-  struct Case {
-    const char* what;
-    int before;                 // entries already in the list
-    std::vector<int> selected;  // File1 rows of a.ra b.ra c.ra d.ra e.ra f<LF>g.ra
-    Lines added;
-    Lines messages;
-    int drop = -2;  // -2: the add button; else a drop with this current File1 row
-  };
+  // What, the entries already in the list, the File1 rows selected (of a.ra b.ra c.ra d.ra e.ra
+  // f<LF>g.ra), the clips added, the messages, and -2 for the add button or else a drop with
+  // this current File1 row.
   const std::string refused =
       "A clip whose name holds a line break cannot go into a playlist:\nf\ng.ra";
-  const Case cases[] = {{"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}},
-                        {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}},
-                        {"80 and one selected", 80, {2}, {}, {kFull}},
-                        {"nothing selected", 3, {}, {}, {"Clip Not Selected"}},
-                        {"a line break refused", 0, {0, 5}, {"a.ra"}, {refused}},
-                        {"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
-                        {"drop on a full list", 80, {0}, {}, {kFull}, 1},
-                        {"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::tuple<const char*, int, std::vector<int>, Lines, Lines, int> cases[] = {
+      {"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}, -2},
+      {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}, -2},
+      {"80 and one selected", 80, {2}, {}, {kFull}, -2},
+      {"nothing selected", 3, {}, {}, {"Clip Not Selected"}, -2},
+      {"a line break refused", 0, {0, 5}, {"a.ra"}, {refused}, -2},
+      {"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
+      {"drop on a full list", 80, {0}, {}, {kFull}, 1},
+      {"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}};
+  for (const auto& [what, before, selected, added, messages, drop] : cases) {
+    SCOPED_TRACE(what);
     Window w;
-    w.listClips({"c.ra", "a.ra", "e.ra", "b.ra", "d.ra", "f\ng.ra"}, c.selected);
+    w.listClips({"c.ra", "a.ra", "e.ra", "b.ra", "d.ra", "f\ng.ra"}, selected);
     Lines expected;
-    for (int i = 0; i < c.before; ++i) expected.push_back("file:/old/" + std::to_string(i));
+    for (int i = 0; i < before; ++i) expected.push_back("file:/old/" + std::to_string(i));
     w.setEntries(expected);
-    if (c.drop != -2) {
-      w.form.File1.setListIndex(c.drop);
+    if (drop != -2) {
+      w.form.File1.setListIndex(drop);
       w.form.List1_DragDrop();  // adds the current clip, not the selection
     } else {
       w.form.Image5_Click();
     }
-    for (const auto& name : c.added) expected.push_back("file:" + w.form.File1.Path() + "/" + name);
+    for (const auto& name : added) expected.push_back("file:" + w.form.File1.Path() + "/" + name);
     EXPECT_EQ(w.entries(), expected);
     ASSERT_EQ(w.form.List1.ListCount(), w.app.entryCount);
-    for (std::size_t i = 0; i < c.added.size(); ++i)
-      EXPECT_EQ(w.form.List1.List(c.before + static_cast<int>(i)),
-                std::to_string(c.before + static_cast<int>(i) + 1) + ". " + c.added[i]);
-    EXPECT_EQ(w.host.messages, c.messages);
-    EXPECT_EQ(w.form.File1.selectedRows(), c.selected);  // the selection is left as it was
-    if (c.drop != -2) continue;
-    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
+    for (std::size_t i = 0; i < added.size(); ++i)
+      EXPECT_EQ(w.form.List1.List(before + static_cast<int>(i)),
+                std::to_string(before + static_cast<int>(i) + 1) + ". " + added[i]);
+    EXPECT_EQ(w.host.messages, messages);
+    EXPECT_EQ(w.form.File1.selectedRows(), selected);  // the selection is left as it was
+    if (drop != -2) continue;
+    EXPECT_EQ(w.form.selCount, static_cast<int>(selected.size()));
     EXPECT_EQ(readFile(w.temp()), fileOf(expected));  // rewritten whatever happened
   }
 }
