@@ -26,12 +26,50 @@
 namespace tunelark {
 namespace {
 
-// At start-up each pair of images shares one spot with its first image showing, and every
-// control with a picture is listed once. That every button has a tooltip the Qt tests check.
-TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
+using Calls = std::vector<std::string>;
+
+// Which image of each pair shows, as "play/stop", "pause/stop", "play/inactive" and so on.
+std::string pairLook(const Control& play, const Control& pause, const Control& stop,
+                     const Control& inactiveStop) {
+  return std::string(play.visible ? "play" : "") + (pause.visible ? "pause" : "") + "/" +
+         (stop.visible ? "stop" : "") + (inactiveStop.visible ? "inactive" : "");
+}
+std::string playerLook(const Form1& w) { return pairLook(w.Image9, w.Image7, w.Image8, w.Image6); }
+std::string panelLook(const Form1& w) {
+  return pairLook(w.panelplaydown, w.panelplayup, w.panelstopdown, w.panelstopup);
+}
+std::string joined(const Calls& calls) {
+  std::string out;
+  for (const auto& call : calls) out += (out.empty() ? "" : " ") + call;
+  return out;
+}
+
+// The look either transport takes for a play state when it is shown.
+const char* lookFor(int playstate) { return playstate == 1 ? "pause/stop" : "play/inactive"; }
+
+struct Window {
+  Window() {
+    w.RealAudio1.attach(&player);
+    player.calls.clear();
+  }
+  void fillPlaylist(int rows) {
+    for (int i = 0; i < rows; ++i) {
+      app.entries[i] = "file:/music/clip" + std::to_string(i) + ".rm";
+      w.List1.AddItem(std::to_string(i + 1) + ". clip" + std::to_string(i) + ".rm");
+    }
+    app.entryCount = static_cast<std::int16_t>(rows);
+  }
   AppState app;
   testing::FakeHost host;
   Form1 w{app, host};
+  testing::RecordingPlayer player;
+};
+
+// At start-up each pair of images shares one spot with its first image showing, and every
+// control with a picture is listed once. That every button has a tooltip the Qt tests check.
+TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
+  Window t;
+  Form1& w = t.w;
   // {shown at start-up, hidden at start-up}
   const std::pair<const Control*, const Control*> pairs[] = {
       {&w.Image18, &w.Image16}, {&w.Image20, &w.Image19}, {&w.Image15, &w.Image14},
@@ -70,10 +108,7 @@ bool onScreen(Form1& w, std::string_view name) {
 
 std::vector<int> snapshot(Form1& w) {
   std::vector<int> s = {w.playershown, w.browsershown, w.listshown, w.playstate, w.Height};
-  for (const Control* c : w.controls()) {
-    s.push_back(c->visible);
-    s.push_back(c->top);
-  }
+  for (const Control* c : w.controls()) s.insert(s.end(), {c->visible, c->top});
   return s;
 }
 
@@ -171,9 +206,8 @@ std::uint32_t word(const NotifyIconData& record, int offset) {
 
 // The tray icon's record, byte for byte as the shell reads it, filled anew by every addtray.
 TEST(TrayRecord, AddtrayFillsEveryFieldFromTheWindowAsItIsNow) {
-  AppState app;
-  testing::FakeHost host;
-  Form1 form(app, host);
+  Window t;
+  Form1& form = t.w;
   const NotifyIconData& record = form.SystemTray.traydata;
   EXPECT_EQ(word(record, 0), 0u) << "unfilled before the first addtray";
 
@@ -191,45 +225,6 @@ TEST(TrayRecord, AddtrayFillsEveryFieldFromTheWindowAsItIsNow) {
   EXPECT_EQ(word(record, 4), 0x3100002u);
   EXPECT_EQ(std::string(record.szTip.data()), std::string(63, 'x')) << "cut so its NUL fits";
 }
-
-using Calls = std::vector<std::string>;
-
-// Which image of each pair shows, as "play/stop", "pause/stop", "play/inactive" and so on.
-std::string pairLook(const Control& play, const Control& pause, const Control& stop,
-                     const Control& inactiveStop) {
-  return std::string(play.visible ? "play" : "") + (pause.visible ? "pause" : "") + "/" +
-         (stop.visible ? "stop" : "") + (inactiveStop.visible ? "inactive" : "");
-}
-std::string playerLook(const Form1& w) { return pairLook(w.Image9, w.Image7, w.Image8, w.Image6); }
-std::string panelLook(const Form1& w) {
-  return pairLook(w.panelplaydown, w.panelplayup, w.panelstopdown, w.panelstopup);
-}
-std::string joined(const Calls& calls) {
-  std::string out;
-  for (const auto& call : calls) out += (out.empty() ? "" : " ") + call;
-  return out;
-}
-
-// The look either transport takes for a play state when it is shown.
-const char* lookFor(int playstate) { return playstate == 1 ? "pause/stop" : "play/inactive"; }
-
-struct Window {
-  Window() {
-    w.RealAudio1.attach(&player);
-    player.calls.clear();
-  }
-  void fillPlaylist(int rows) {
-    for (int i = 0; i < rows; ++i) {
-      app.entries[i] = "file:/music/clip" + std::to_string(i) + ".rm";
-      w.List1.AddItem(std::to_string(i + 1) + ". clip" + std::to_string(i) + ".rm");
-    }
-    app.entryCount = static_cast<std::int16_t>(rows);
-  }
-  AppState app;
-  testing::FakeHost host;
-  Form1 w{app, host};
-  testing::RecordingPlayer player;
-};
 
 // Each control from either play state, in the view that shows it. Play hands the playlist over
 // again rather than resuming; the panel's buttons swap their images and never give a source;
