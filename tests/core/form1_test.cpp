@@ -100,10 +100,8 @@ TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
 }
 
 bool onScreen(Form1& w, std::string_view name) {
-  if (!w.Enabled) return false;  // a dialog of the window is up
-  const Control* c = w.findControl(std::string(name));
-  if (!c || !c->visible) return false;
-  return c->frame.empty() || w.findControl(c->frame)->visible;
+  const Control* c = w.findControl(std::string(name));  // not while a dialog of the window is up
+  return w.Enabled && c && c->visible && (c->frame.empty() || w.findControl(c->frame)->visible);
 }
 
 std::vector<int> snapshot(Form1& w) {

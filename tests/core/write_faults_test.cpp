@@ -86,7 +86,7 @@ struct World {
 int tempFilesIn(const std::string& folder) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.path().filename().string().find(".tmp") != std::string::npos) ++count;
+    count += entry.path().filename().string().find(".tmp") != std::string::npos;
   return count;
 }
 
@@ -204,10 +204,6 @@ std::string namesIn(const fs::path& folder) {
   return out;
 }
 
-unsigned modeOf(const std::string& path) {
-  return static_cast<unsigned>(fs::status(path).permissions());
-}
-
 TEST(AtomicFileWrite, CreatesTheFileWithExactlyTheBytesUpToTheLongestName) {
   const std::pair<std::string, std::string> cases[] = {
       {"out.ini", ""},
@@ -234,12 +230,12 @@ TEST(AtomicFileWrite, ReplacesWholeKeepingModeAndLinks) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
   EXPECT_EQ(readFile(path), "new\r\n");
-  EXPECT_EQ(modeOf(path), 0640u);
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
   const mode_t old = ::umask(022);
   const bool written = writeFileAtomically(dir.str() + "/new.ini", "x");
   ::umask(old);
   ASSERT_TRUE(written);
-  EXPECT_EQ(modeOf(dir.str() + "/new.ini"), 0644u);
+  EXPECT_EQ(fs::status(dir.str() + "/new.ini").permissions(), fs::perms(0644));
   const std::string real = dir.write("real/tunelark.ini", "old");
   const std::string link = dir.str() + "/tunelark.ini";
   fs::create_symlink(real, link);
