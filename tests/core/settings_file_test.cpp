@@ -80,9 +80,9 @@ TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) 
       EXPECT_EQ(app.windowsDir, folder);
       EXPECT_EQ(app.settingsPath, path);
       EXPECT_FALSE(form.RealAudio1.autoStart());
-      EXPECT_EQ((std::array{form.playershown, form.browsershown, form.listshown}),
-                (std::array{1, 1, 1}));
-      EXPECT_EQ(form.playstate, 0);
+      EXPECT_EQ(
+          (std::array{form.playershown, form.browsershown, form.listshown, int{form.playstate}}),
+          (std::array{1, 1, 1, 0}));
       // Without a stored playlist the window starts untitled on the working list file; a stored
       // one that is missing is kept for the next start.
       EXPECT_EQ(app.lastfile, c.stored.value_or(folder + "/temp.ram"));
@@ -93,11 +93,7 @@ TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) 
       EXPECT_EQ(regular ? readFile(path) : "", before);  // start-up never writes it
 
       app.lastfile = c.lastfile;
-      if (exitButton) {
-        form.Image21_Click();
-      } else {
-        form.Form_Unload();
-      }
+      exitButton ? form.Image21_Click() : form.Form_Unload();
       EXPECT_EQ(host.beeps, c.startBeeps + (c.stores ? 0 : 1));
       EXPECT_TRUE(host.messages.empty());
       EXPECT_EQ(host.ended, exitButton);
