@@ -93,91 +93,83 @@ struct Window {
 };
 
 TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
-  struct Case {
-    const char* what;
-    int before;                 // entries already in the list
-    std::vector<int> selected;  // File1 rows of a.ra b.ra c.ra d.ra e.ra f<LF>g.ra
-    Lines added;
-    Lines messages;
-    int drop = -2;  // -2: the add button; else a drop with this current File1 row
-  };
+  // What, the entries already in the list, the File1 rows selected (of a.ra b.ra c.ra d.ra e.ra
+  // f<LF>g.ra), the clips added, the messages, and -2 for the add button or else a drop with
+  // this current File1 row.
   const std::string refused =
       "A clip whose name holds a line break cannot go into a playlist:\nf\ng.ra";
-  const Case cases[] = {{"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}},
-                        {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}},
-                        {"80 and one selected", 80, {2}, {}, {kFull}},
-                        {"nothing selected", 3, {}, {}, {"Clip Not Selected"}},
-                        {"a line break refused", 0, {0, 5}, {"a.ra"}, {refused}},
-                        {"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
-                        {"drop on a full list", 80, {0}, {}, {kFull}, 1},
-                        {"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::tuple<const char*, int, std::vector<int>, Lines, Lines, int> cases[] = {
+      {"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}, -2},
+      {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}, -2},
+      {"80 and one selected", 80, {2}, {}, {kFull}, -2},
+      {"nothing selected", 3, {}, {}, {"Clip Not Selected"}, -2},
+      {"a line break refused", 0, {0, 5}, {"a.ra"}, {refused}, -2},
+      {"drop of the current clip", 2, {0}, {"b.ra"}, {}, 1},
+      {"drop on a full list", 80, {0}, {}, {kFull}, 1},
+      {"drop with no current file", 0, {0}, {}, {"Clip Not Selected"}, -1}};
+  for (const auto& [what, before, selected, added, messages, drop] : cases) {
+    SCOPED_TRACE(what);
     Window w;
-    w.listClips({"c.ra", "a.ra", "e.ra", "b.ra", "d.ra", "f\ng.ra"}, c.selected);
+    w.listClips({"c.ra", "a.ra", "e.ra", "b.ra", "d.ra", "f\ng.ra"}, selected);
     Lines expected;
-    for (int i = 0; i < c.before; ++i) expected.push_back("file:/old/" + std::to_string(i));
+    for (int i = 0; i < before; ++i) expected.push_back("file:/old/" + std::to_string(i));
     w.setEntries(expected);
-    if (c.drop != -2) {
-      w.form.File1.setListIndex(c.drop);
+    if (drop != -2) {
+      w.form.File1.setListIndex(drop);
       w.form.List1_DragDrop();  // adds the current clip, not the selection
     } else {
       w.form.Image5_Click();
     }
-    for (const auto& name : c.added) expected.push_back("file:" + w.form.File1.Path() + "/" + name);
+    for (const auto& name : added) expected.push_back("file:" + w.form.File1.Path() + "/" + name);
     EXPECT_EQ(w.entries(), expected);
     ASSERT_EQ(w.form.List1.ListCount(), w.app.entryCount);
-    for (std::size_t i = 0; i < c.added.size(); ++i)
-      EXPECT_EQ(w.form.List1.List(c.before + static_cast<int>(i)),
-                std::to_string(c.before + static_cast<int>(i) + 1) + ". " + c.added[i]);
-    EXPECT_EQ(w.host.messages, c.messages);
-    EXPECT_EQ(w.form.File1.selectedRows(), c.selected);  // the selection is left as it was
-    if (c.drop != -2) continue;
-    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
+    for (std::size_t i = 0; i < added.size(); ++i)
+      EXPECT_EQ(w.form.List1.List(before + static_cast<int>(i)),
+                std::to_string(before + static_cast<int>(i) + 1) + ". " + added[i]);
+    EXPECT_EQ(w.host.messages, messages);
+    EXPECT_EQ(w.form.File1.selectedRows(), selected);  // the selection is left as it was
+    if (drop != -2) continue;
+    EXPECT_EQ(w.form.selCount, static_cast<int>(selected.size()));
     EXPECT_EQ(readFile(w.temp()), fileOf(expected));  // rewritten whatever happened
   }
 }
 
 TEST(PlaylistEdit, RowEditsSetEntriesRowsSelectionAndFile) {
-  struct Case {
-    const char* what;
-    void (Form1::*edit)();
-    int size;
-    std::vector<int> selected;
-    Lines after;
-    std::vector<int> selectedAfter;
-  };
   const auto remove = &Form1::Image22_Click, up = &Form1::Image31_Click,
              down = &Form1::Image32_Click;
-  const Case cases[] = {
-      {"remove 1 and 3", remove, 5, {1, 3}, {"A", "C", "E"}, {}},
-      {"remove all", remove, 3, {0, 1, 2}, {}, {}},
-      {"remove none", remove, 2, {}, {"A", "B"}, {}},
-      {"up 0 1 2", up, 3, {0, 1, 2}, {"B", "C", "A"}, {0, 1}},
-      {"up 2 and 5", up, 7, {2, 5}, {"A", "C", "B", "D", "F", "E", "G"}, {1, 2, 4}},
-      {"up top row alone", up, 3, {0}, {"A", "B", "C"}, {0}},
-      {"up none", up, 2, {}, {"A", "B"}, {}},
-      {"down last three", down, 3, {0, 1, 2}, {"C", "A", "B"}, {1, 2}},
-      {"down 2 and 5", down, 7, {2, 5}, {"A", "B", "D", "C", "E", "G", "F"}, {5, 6}},
-      {"down one row", down, 4, {1}, {"A", "C", "B", "D"}, {2}},
-      {"down none", down, 2, {}, {"A", "B"}, {}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  // The edit, the entries before (one letter each), the rows selected, and after.
+  const std::tuple<void (Form1::*)(), std::string, std::vector<int>, std::string, std::vector<int>>
+      cases[] = {{remove, "ABCDE", {1, 3}, "ACE", {}},
+                 {remove, "ABC", {0, 1, 2}, "", {}},
+                 {remove, "AB", {}, "AB", {}},
+                 {up, "ABC", {0, 1, 2}, "BCA", {0, 1}},
+                 {up, "ABCDEFG", {2, 5}, "ACBDFEG", {1, 2, 4}},
+                 {up, "ABC", {0}, "ABC", {0}},
+                 {up, "AB", {}, "AB", {}},
+                 {down, "ABC", {0, 1, 2}, "CAB", {1, 2}},
+                 {down, "ABCDEFG", {2, 5}, "ABDCEGF", {5, 6}},
+                 {down, "ABCD", {1}, "ACBD", {2}},
+                 {down, "AB", {}, "AB", {}}};
+  const auto lines = [](const std::string& letters) {
+    Lines out;
+    for (const char letter : letters) out.push_back(std::string(1, letter));
+    return out;
+  };
+  for (const auto& [edit, before, selected, after, selectedAfter] : cases) {
+    SCOPED_TRACE(::testing::Message() << before << " to " << after);
     Window w;
-    Lines letters;
-    for (int i = 0; i < c.size; ++i) letters.push_back(std::string(1, static_cast<char>('A' + i)));
-    w.setEntries(letters, c.selected);
-    (w.form.*c.edit)();
-    EXPECT_EQ(w.entries(), c.after);
-    ASSERT_EQ(w.form.List1.ListCount(), static_cast<int>(c.after.size()));
-    EXPECT_EQ(w.form.List1.selectedRows(), c.selectedAfter);
+    w.setEntries(lines(before), selected);
+    (w.form.*edit)();
+    EXPECT_EQ(w.entries(), lines(after));
+    ASSERT_EQ(w.form.List1.ListCount(), static_cast<int>(after.size()));
+    EXPECT_EQ(w.form.List1.selectedRows(), selectedAfter);
     for (int i = 0; i < w.form.List1.ListCount(); ++i)
       EXPECT_EQ(w.form.List1.List(i), std::to_string(i + 1) + ". ");
-    EXPECT_EQ(w.form.selCount, static_cast<int>(c.selected.size()));
-    const bool none = c.selected.empty();  // nothing changes and nothing is written
+    EXPECT_EQ(w.form.selCount, static_cast<int>(selected.size()));
+    const bool none = selected.empty();  // nothing changes and nothing is written
     EXPECT_EQ(fs::exists(w.temp()), !none);
-    EXPECT_EQ(readFile(w.temp()), none ? "" : fileOf(c.after));
-    EXPECT_EQ(w.host.messages, none && c.edit == remove ? Lines{"Clip Not Selected"} : Lines{});
+    EXPECT_EQ(readFile(w.temp()), none ? "" : fileOf(lines(after)));
+    EXPECT_EQ(w.host.messages, none && edit == remove ? Lines{"Clip Not Selected"} : Lines{});
   }
 }
 

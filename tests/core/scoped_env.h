@@ -1,5 +1,5 @@
 #pragma once
-// Sets (or unsets) one environment variable for the life of a test and puts back what was there.
+// Sets one environment variable for the life of a test and puts back what was there.
 
 #include <stdlib.h>
 
@@ -10,21 +10,11 @@ namespace tunelark::testing {
 
 class ScopedEnv {
  public:
-  ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
+  ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
     if (const char* old = ::getenv(name_.c_str())) old_ = old;
-    if (value) {
-      ::setenv(name_.c_str(), value->c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
+    ::setenv(name_.c_str(), value.c_str(), 1);
   }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
+  ~ScopedEnv() { old_ ? ::setenv(name_.c_str(), old_->c_str(), 1) : ::unsetenv(name_.c_str()); }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
