@@ -54,6 +54,16 @@ const AVInputFormat* realMediaFormat(const std::string& path) {
   return nullptr;
 }
 
+// The most a clip may claim: beyond these no real recording goes, and a tiny crafted header
+// claiming a rate of a gigahertz would have the resampler allocate gigabytes.
+constexpr int kMaxSampleRate = 768000;
+constexpr int kMaxChannels = 64;
+
+// A rate of 0 is one the container does not know; the decoded frames will tell.
+bool saneAudio(int rate, int channels) {
+  return rate >= 0 && rate <= kMaxSampleRate && channels >= 0 && channels <= kMaxChannels;
+}
+
 bool audioParametersKnown(const AVFormatContext* format) {
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     const AVCodecParameters* p = format->streams[i]->codecpar;
@@ -180,6 +190,10 @@ bool ClipDecoder::openInput(const Clip& clip, std::string& error) {
 bool ClipDecoder::openCodec(std::string& error) {
   auto& ff = *ff_;
   const AVStream* stream = ff.format->streams[ff.stream];
+  if (!saneAudio(stream->codecpar->sample_rate, stream->codecpar->ch_layout.nb_channels)) {
+    error = "its sound has a sample rate or channel count no recording has";
+    return false;
+  }
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) {
     error = "no decoder for its sound";
@@ -222,6 +236,11 @@ bool ClipDecoder::convert(std::vector<std::int16_t>& out, bool drainResampler) {
     const bool same = ff.resampler && ff.resamplerFormat == frame->format &&
                       ff.resamplerRate == frame->sample_rate &&
                       av_channel_layout_compare(&layout, &ff.resamplerLayout) == 0;
+    if (!same && (frame->sample_rate == 0 || !saneAudio(frame->sample_rate, layout.nb_channels))) {
+      av_channel_layout_uninit(&layout);
+      error_ = "its sound has a sample rate or channel count no recording has";
+      return false;
+    }
     if (!same) {
       swr_free(&ff.resampler);
       av_channel_layout_uninit(&ff.resamplerLayout);
