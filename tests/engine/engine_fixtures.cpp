@@ -41,20 +41,18 @@ void makeTone(const std::string& path, const ToneSpec& tone) {
   if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
 }
 
-std::int64_t ffmpegDecodedFrames(const std::string& path, int channels, int rate) {
+std::string ffmpegDecoded(const std::string& path, int channels, int rate) {
   std::string command =
       "ffmpeg -nostdin -v error -i " + quoted(path) + " -ac " + std::to_string(channels);
   if (rate > 0) command += " -ar " + std::to_string(rate);
   command += " -f s16le - 2>/dev/null";
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) throw std::runtime_error("cannot run ffmpeg");
-  std::int64_t bytes = 0;
+  std::string bytes;
   char chunk[65536];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-    bytes += static_cast<std::int64_t>(n);
-  }
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) bytes.append(chunk, n);
   if (::pclose(pipe) != 0) throw std::runtime_error("ffmpeg failed: " + command);
-  return bytes / (2 * channels);
+  return bytes;
 }
 
 WavInfo readWav(const std::string& path) {
@@ -86,10 +84,6 @@ bool pollUntil(engine::PlayerEngine& player, const std::function<bool()>& done,
 bool pollUntilStopped(engine::PlayerEngine& player, std::chrono::milliseconds timeout) {
   return pollUntil(
       player, [&] { return player.status().state == engine::PlayState::Stopped; }, timeout);
-}
-
-std::string said(const engine::PlayerMessage& message) {
-  return message.clip + ": " + message.detail;
 }
 
 }  // namespace tunelark::testing

@@ -1,6 +1,6 @@
 #pragma once
-// What the engine's tests share: clips made by the ffmpeg command at test time, the length
-// ffmpeg itself decodes from a clip, WAV files read back, and waiting on the player with poll().
+// What the engine's tests share: clips made by the ffmpeg command at test time, the sound ffmpeg
+// itself decodes from a clip, WAV files read back, and waiting on the player with poll().
 
 #include <chrono>
 #include <cstdint>
@@ -24,9 +24,12 @@ struct ToneSpec {
 // Makes a sine-tone clip at `path` with the ffmpeg command; throws when ffmpeg fails.
 void makeTone(const std::string& path, const ToneSpec& tone = {});
 
-// Frames of interleaved s16 that `ffmpeg -i path -f s16le` decodes, at the clip's own rate
-// (or at `rate` and `channels` when given, which makes ffmpeg resample as the engine would).
-std::int64_t ffmpegDecodedFrames(const std::string& path, int channels, int rate = 0);
+// The interleaved s16 bytes `ffmpeg -i path -f s16le` decodes, at the clip's own rate (or at
+// `rate`, which makes ffmpeg resample as the engine would).
+std::string ffmpegDecoded(const std::string& path, int channels, int rate = 0);
+inline std::int64_t ffmpegDecodedFrames(const std::string& path, int channels, int rate = 0) {
+  return static_cast<std::int64_t>(ffmpegDecoded(path, channels, rate).size()) / (2 * channels);
+}
 
 struct WavInfo {
   int sampleRate = 0;
@@ -43,12 +46,9 @@ bool pollUntil(engine::PlayerEngine& player, const std::function<bool()>& done,
 bool pollUntilStopped(engine::PlayerEngine& player,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-// A player message as one line, for failure output and for finding words in it.
-std::string said(const engine::PlayerMessage& message);
-
 }  // namespace tunelark::testing
 
 namespace tunelark::engine {
 // How gtest prints a player message.
-inline void PrintTo(const PlayerMessage& m, std::ostream* os) { *os << tunelark::testing::said(m); }
+inline void PrintTo(const PlayerMessage& m, std::ostream* os) { *os << m.clip << ": " << m.detail; }
 }  // namespace tunelark::engine
