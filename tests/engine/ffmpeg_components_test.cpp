@@ -17,6 +17,7 @@ extern "C" {
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "engine/engine_fixtures.h"
 #include "player/engine/ffmpeg_components.h"
@@ -38,55 +39,27 @@ std::set<std::string> split(std::string_view names) {
   return out;
 }
 
-// The list names decoders as FFmpeg's configure does; two of them go by another name once built.
-std::set<std::string> listedDecoders() {
-  std::set<std::string> names;
-  for (auto name : split(kListedDecoders)) {
-    if (name == "ra_144") name = "real_144";
-    if (name == "ra_288") name = "real_288";
-    names.insert(name);
-  }
-  return names;
-}
-
-std::set<std::string> builtDecoders() {
-  std::set<std::string> names;
+TEST(FfmpegComponents, TheLinkedFfmpegHoldsTheListedComponentsAndTheBundledOneNoOthers) {
+  std::set<std::string> decoders, protocols, listedDecoders;
   void* at = nullptr;
-  while (const AVCodec* codec = av_codec_iterate(&at)) {
-    if (av_codec_is_decoder(codec)) names.insert(codec->name);
-  }
-  return names;
-}
-
-std::set<std::string> builtProtocols() {
-  std::set<std::string> names;
-  void* at = nullptr;
-  while (const char* name = avio_enum_protocols(&at, 0)) names.insert(name);
-  return names;
-}
-
-TEST(FfmpegComponents, EveryListedComponentIsInTheLinkedFfmpeg) {
+  while (const AVCodec* codec = av_codec_iterate(&at))
+    if (av_codec_is_decoder(codec)) decoders.insert(codec->name);
+  at = nullptr;
+  while (const char* name = avio_enum_protocols(&at, 0)) protocols.insert(name);
+  // The list names decoders as FFmpeg's configure does; two go by another name once built.
+  for (const auto& name : split(kListedDecoders))
+    listedDecoders.insert(name == "ra_144" ? "real_144" : name == "ra_288" ? "real_288" : name);
   for (const auto& name : split(kListedDemuxers))
     EXPECT_NE(av_find_input_format(name.c_str()), nullptr) << "demuxer " << name;
-  const auto decoders = builtDecoders();
-  for (const auto& name : listedDecoders())
-    EXPECT_TRUE(decoders.contains(name)) << "decoder " << name;
-  const auto protocols = builtProtocols();
-  for (const auto& name : split(kListedProtocols))
-    EXPECT_TRUE(protocols.contains(name)) << "protocol " << name;
-}
-
-TEST(FfmpegComponents, BundledBuildHoldsNoUnlistedDecoderOrProtocol) {
-  if (!kBundledFfmpeg) GTEST_SKIP() << "linked against the system's FFmpeg";
-  const auto listed = listedDecoders();
-  for (const auto& name : builtDecoders())
-    EXPECT_TRUE(listed.contains(name)) << "unlisted decoder " << name;
-  const auto listedProtocols = split(kListedProtocols);
-  for (const auto& name : builtProtocols())
-    EXPECT_TRUE(listedProtocols.contains(name)) << "unlisted protocol " << name;
-}
-
-TEST(FfmpegComponents, PlaylistLinesAdmitEveryListedNetworkProtocol) {
+  const std::tuple<const char*, std::set<std::string>, std::set<std::string>> kinds[] = {
+      {"decoder", listedDecoders, decoders}, {"protocol", split(kListedProtocols), protocols}};
+  for (const auto& [kind, listed, built] : kinds) {
+    for (const auto& name : listed) EXPECT_TRUE(built.contains(name)) << kind << " " << name;
+    if (!kBundledFfmpeg) continue;  // the system's FFmpeg may hold more
+    for (const auto& name : built)
+      EXPECT_TRUE(listed.contains(name)) << "unlisted " << kind << " " << name;
+  }
+  // The scheme check of a playlist line admits every network protocol the list names.
   for (const auto& name : split(kNetworkProtocols))
     EXPECT_TRUE(isAllowedNetworkScheme(name)) << name;
 }

@@ -158,15 +158,6 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
   EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
 }
 
-TEST(NetworkTotal, ANetworkClipIsNotFetchedJustToCountIt) {
-  PlayerEngine player(std::make_unique<NullSink>(AudioFormat{8000, 1}));
-  player.setAutoStart(false);
-  player.setSource("http://127.0.0.1:9/never.rm");
-  EXPECT_FALSE(testing::pollUntil(
-      player, [&] { return player.status().totalSeconds.has_value(); },
-      std::chrono::milliseconds(300)));
-}
-
 TEST(Titles, MetadataThenParameterThenFileName) {
   TempDir dir;
   testing::makeTone(dir.str() + "/tagged.rm", ToneSpec{"real_144", 8000, 1, 1, 440, "Morning"});

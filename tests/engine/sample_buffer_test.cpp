@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -12,88 +13,59 @@
 namespace tunelark::engine {
 namespace {
 
-std::vector<std::int16_t> ramp(std::size_t frames, std::int16_t from = 0) {
-  std::vector<std::int16_t> v(frames);
+std::vector<std::int16_t> ramp(std::size_t samples, std::int16_t from = 0) {
+  std::vector<std::int16_t> v(samples);
   std::iota(v.begin(), v.end(), from);
   return v;
 }
 
-TEST(SampleBufferPosition, PullCountsFramesOfTheCurrentClip) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 100);
+TEST(SampleBuffer, PositionCountsPulledFramesAndMovesToTheNextClipExactlyAtTheJoin) {
+  SampleBuffer buffer(AudioFormat{8000, 2}, 64);
   const auto epoch = buffer.reset(2, 50);
   ASSERT_TRUE(buffer.beginClip(epoch, 2, 50));
-  const auto data = ramp(40);
-  ASSERT_TRUE(buffer.write(epoch, data.data(), data.size()));
-  std::vector<std::int16_t> out(25);
-  EXPECT_EQ(buffer.pull(out.data(), out.size()), 25u);
+  const auto first = ramp(10 * 2), second = ramp(6 * 2, 100);
+  ASSERT_TRUE(buffer.write(epoch, first.data(), 10));
+  ASSERT_TRUE(buffer.beginClip(epoch, 3, 0));
+  ASSERT_TRUE(buffer.write(epoch, second.data(), 6));
+  std::vector<std::int16_t> out(2 * 16);
+  ASSERT_EQ(buffer.pull(out.data(), 4), 4u);
   EXPECT_EQ(buffer.position().clip, 2);
-  EXPECT_EQ(buffer.position().frames, 75);
-  EXPECT_EQ(out, ramp(25));
-}
-
-TEST(SampleBufferPosition, ClipMarkTakesEffectExactlyAtTheJoin) {
-  SampleBuffer buffer(AudioFormat{8000, 2}, 64);
-  const auto epoch = buffer.reset(0, 0);
-  buffer.beginClip(epoch, 0, 0);
-  const auto first = ramp(10 * 2);
-  buffer.write(epoch, first.data(), 10);
-  buffer.beginClip(epoch, 1, 0);
-  const auto second = ramp(6 * 2, 100);
-  buffer.write(epoch, second.data(), 6);
-  std::vector<std::int16_t> out(2 * 12);
+  EXPECT_EQ(buffer.position().frames, 54);
   // One pull spanning the join hands over both clips' frames with nothing between.
-  ASSERT_EQ(buffer.pull(out.data(), 12), 12u);
+  ASSERT_EQ(buffer.pull(out.data() + 8, 8), 8u);
   EXPECT_EQ(std::vector<std::int16_t>(out.begin(), out.begin() + 20), first);
   EXPECT_EQ(out[20], 100);
-  EXPECT_EQ(buffer.position().clip, 1);
+  EXPECT_EQ(buffer.position().clip, 3);
   EXPECT_EQ(buffer.position().frames, 2);
-}
-
-TEST(SampleBufferPosition, DrainedOnlyAfterTheEndIsMarkedAndEverythingPulled) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 16);
-  const auto epoch = buffer.reset(0, 0);
-  buffer.beginClip(epoch, 0, 0);
-  const auto data = ramp(8);
-  buffer.write(epoch, data.data(), 8);
-  std::vector<std::int16_t> out(8);
-  buffer.pull(out.data(), 4);
+  buffer.finish(epoch);  // drained only once the end is marked and everything pulled
   EXPECT_FALSE(buffer.position().drained);
-  buffer.finish(epoch);
-  EXPECT_FALSE(buffer.position().drained);
-  buffer.pull(out.data(), 8);
+  ASSERT_EQ(buffer.pull(out.data(), 16), 4u);
   EXPECT_TRUE(buffer.position().drained);
 }
 
-TEST(SampleBufferEpochs, WritesForAnOldEpochAreDropped) {
-  SampleBuffer buffer(AudioFormat{8000, 1}, 16);
-  const auto old = buffer.reset(0, 0);
-  const auto current = buffer.reset(1, 0);
-  const auto data = ramp(4);
-  EXPECT_FALSE(buffer.write(old, data.data(), 4));
-  EXPECT_FALSE(buffer.beginClip(old, 0, 0));
-  std::vector<std::int16_t> out(4);
-  EXPECT_EQ(buffer.pull(out.data(), 4), 0u);
-  EXPECT_TRUE(buffer.write(current, data.data(), 4));
-  EXPECT_EQ(buffer.pull(out.data(), 4), 4u);
-}
-
-TEST(SampleBufferEpochs, WriterWaitingForRoomIsReleasedByAResetOrAClose) {
+TEST(SampleBuffer, AResetOrACloseDropsAnOldEpochAndReleasesAWaitingWriter) {
   for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "reset");
     SampleBuffer buffer(AudioFormat{8000, 1}, 8);
-    const auto epoch = buffer.reset(0, 0);
+    const auto old = buffer.reset(0, 0);
     const auto data = ramp(32);
-    bool written = true;
-    std::thread writer([&] { written = buffer.write(epoch, data.data(), data.size()); });
+    auto written =
+        std::async(std::launch::async, [&] { return buffer.write(old, data.data(), 32); });
     // The writer fills the 8 frames and waits; only the reset or close lets it return.
-    while (!buffer.waitForSamples(std::chrono::milliseconds(10))) {
-    }
-    if (close) {
+    EXPECT_TRUE(buffer.waitForSamples(std::chrono::seconds(5)));
+    const auto current = close ? old : buffer.reset(1, 0);
+    if (close) buffer.close();
+    if (written.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      ADD_FAILURE() << "the writer was not released";
       buffer.close();
-    } else {
-      buffer.reset(0, 0);
     }
-    writer.join();
-    EXPECT_FALSE(written) << (close ? "close" : "reset");
+    EXPECT_FALSE(written.get());
+    std::vector<std::int16_t> out(8);
+    // A reset drops what the old epoch wrote; a close leaves it to be pulled.
+    EXPECT_EQ(buffer.pull(out.data(), 8), close ? 8u : 0u);
+    EXPECT_FALSE(buffer.beginClip(old, 0, 0));
+    EXPECT_EQ(buffer.write(current, data.data(), 4), !close);
+    EXPECT_EQ(buffer.pull(out.data(), 8), close ? 0u : 4u);
   }
 }
 
