@@ -1,21 +1,32 @@
-// Sources played to their end into a WAV file. What comes out is exactly the sound ffmpeg decodes
-// from the clips that may play, one after the other with nothing between (resampled, from a
-// seek or at half volume when the row asks), and their length is counted before play. A source
-// that may not play ends stopped quickly, says why, and writes nothing: several of them point at
-// a real clip that would sound if it were opened.
+// The FFmpeg inside the engine, and sources played to their end into a WAV file. What comes out is
+// exactly the sound ffmpeg decodes from the clips that may play, one after the other with nothing
+// between (resampled, from a seek or at half volume when the row asks), and their length is counted
+// before play. A source that may not play ends stopped quickly, says why, and writes nothing:
+// several of them point at a real clip that would sound if it were opened.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
 
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "engine/engine_fixtures.h"
+#include "player/engine/ffmpeg_components.h"
 #include "player/engine/player_engine.h"
+#include "player/engine/source_line.h"
 #include "player/engine/wav_sink.h"
 #include "support/temp_dir.h"
 
@@ -210,6 +221,75 @@ TEST(Playback, AHugeListIsCutAndSaysSo) {
   EXPECT_EQ(player.status().clipCount, 10000);
   EXPECT_EQ(player.status().message.what, PlayerEvent::ListShortened);
   EXPECT_NE(player.status().message.detail.find("only the first 10000"), std::string::npos);
+}
+
+std::set<std::string> split(std::string_view names) {
+  std::set<std::string> out;
+  while (!names.empty()) {
+    const auto comma = names.find(',');
+    out.emplace(names.substr(0, comma));
+    names = comma == std::string_view::npos ? "" : names.substr(comma + 1);
+  }
+  return out;
+}
+
+// The FFmpeg the engine links holds every component of third_party/ffmpeg/components.list; the
+// bundled one holds no decoder or protocol beyond it.
+TEST(FfmpegComponents, TheLinkedFfmpegHoldsTheListedComponentsAndTheBundledOneNoOthers) {
+  std::set<std::string> decoders, protocols, listedDecoders;
+  void* at = nullptr;
+  while (const AVCodec* codec = av_codec_iterate(&at))
+    if (av_codec_is_decoder(codec)) decoders.insert(codec->name);
+  at = nullptr;
+  while (const char* name = avio_enum_protocols(&at, 0)) protocols.insert(name);
+  // The list names decoders as FFmpeg's configure does; two go by another name once built.
+  for (const auto& name : split(kListedDecoders))
+    listedDecoders.insert(name == "ra_144" ? "real_144" : name == "ra_288" ? "real_288" : name);
+  for (const auto& name : split(kListedDemuxers))
+    EXPECT_NE(av_find_input_format(name.c_str()), nullptr) << "demuxer " << name;
+  const std::tuple<const char*, std::set<std::string>, std::set<std::string>> kinds[] = {
+      {"decoder", listedDecoders, decoders}, {"protocol", split(kListedProtocols), protocols}};
+  for (const auto& [kind, listed, built] : kinds) {
+    for (const auto& name : listed) EXPECT_TRUE(built.contains(name)) << kind << " " << name;
+    if (!kBundledFfmpeg) continue;  // the system's FFmpeg may hold more
+    for (const auto& name : built)
+      EXPECT_TRUE(listed.contains(name)) << "unlisted " << kind << " " << name;
+  }
+  // The scheme check of a playlist line admits every network protocol the list names.
+  for (const auto& name : split(kNetworkProtocols))
+    EXPECT_TRUE(isAllowedNetworkScheme(name)) << name;
+}
+
+// https reaches a real TLS server: `openssl s_server -WWW` serves the folder over TLS on a free
+// local port, with a key and a certificate made for the run (FFmpeg checks certificates only when
+// asked to).
+TEST(FfmpegComponents, ClipOverHttpsPlaysWhole) {
+  const auto dir = folder();
+  const auto script = "cd '" + dir +
+                      "' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+                      "-nodes -keyout k.pem -out c.pem -days 1 -subj /CN=localhost 2>/dev/null && "
+                      "echo $$ && exec openssl s_server -WWW -cert c.pem -key k.pem -accept "
+                      "127.0.0.1:0 2>/dev/null";
+  FILE* server = ::popen(script.c_str(), "r");
+  ASSERT_NE(server, nullptr);
+  char line[256];
+  pid_t pid = 0;
+  std::string port;
+  while (port.empty() && std::fgets(line, sizeof line, server)) {
+    const std::string_view text(line);
+    if (pid == 0) pid = std::atoi(line);
+    if (text.starts_with("ACCEPT ")) port = std::to_string(std::atoi(line + text.rfind(':') + 1));
+  }
+  const auto out = dir + "/https.wav";
+  if (pid > 0 && !port.empty()) {
+    PlayerEngine player(std::make_unique<WavSink>(out, AudioFormat{8000, 1}));
+    player.setSource("https://127.0.0.1:" + port + "/ra.rm");
+    EXPECT_TRUE(testing::pollUntilStopped(player));
+  }
+  if (pid > 0) ::kill(pid, SIGTERM);
+  ::pclose(server);
+  ASSERT_FALSE(port.empty()) << "openssl s_server did not start";
+  EXPECT_EQ(testing::readWav(out).fileFrames, testing::ffmpegDecodedFrames(dir + "/ra.rm", 1));
 }
 
 }  // namespace
