@@ -1,6 +1,6 @@
 // The component as the window hosts it: the built module loaded as the window does, the real
 // engine on the test environment's PulseAudio null sink with the sound module loaded at the first
-// play, and the display widget with its bars, with clips made by ffmpeg.
+// play, the display widget with its bars and what it says, with clips made by ffmpeg.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <limits>
+#include <optional>
+#include <tuple>
 
 #include "player/module/display_text.h"
 #include "player/module/hosted_player.h"
@@ -141,14 +144,69 @@ TEST_F(HostedPlayerTest, NamesAFailingClipAndSurvivesTheHostDeletingTheDisplayFi
   player_.reset();
 }
 
-engine::PlayerStatus clipOf(std::optional<double> total, double elapsed = 10) {
+engine::PlayerStatus clipOf(std::optional<double> total, double elapsed = 12.5) {
   engine::PlayerStatus status;
   status.state = PlayState::Playing;
   status.title = "Evening Tide";
+  status.clipIndex = 2;
   status.clipCount = 3;
   status.elapsedSeconds = elapsed;
   status.totalSeconds = total;
   return status;
+}
+
+// What the display says for a status: times, "Clip i of n", the state, the problem shown.
+TEST(DisplayText, TimesClipStateAndEachProblemInItsWords) {
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  const std::pair<std::optional<double>, const char*> times[] = {
+      {59.999, "0:59"},        {60.0, "1:00"},
+      {185.4, "3:05"},         {3599.9, "59:59"},
+      {3600.0, "1:00:00"},     {36061.0, "10:01:01"},
+      {std::nullopt, "--:--"}, {-0.5, "--:--"},
+      {kNan, "--:--"},         {std::numeric_limits<double>::infinity(), "--:--"}};
+  for (const auto& [seconds, shown] : times) EXPECT_EQ(formatTime(seconds), shown);
+  engine::PlayerStatus status = clipOf(std::nullopt);
+  EXPECT_EQ(describe(status).title, "Evening Tide");
+  EXPECT_EQ(describe(status).clip, "Clip 3 of 3");
+  EXPECT_EQ(describe(status).time, "0:12 / --:--");  // an unknown total is never shown as zero
+  EXPECT_FALSE(describe(status).error);
+  status.totalSeconds = 0.0;
+  EXPECT_EQ(describe(status).time, "0:12 / 0:00");
+  status.title.clear();
+  EXPECT_FALSE(describe(status).title.empty());
+  EXPECT_EQ(describe(engine::PlayerStatus{}).title, "No clip");
+  EXPECT_EQ(describe(engine::PlayerStatus{}).clip, "");
+  const std::tuple<PlayState, bool, const char*> states[] = {
+      {PlayState::Stopped, false, "Stopped"},
+      {PlayState::Paused, false, "Paused"},
+      {PlayState::Stopped, true, "Stopped - no sound device"},
+      {PlayState::Playing, true, "Playing - no sound device"}};
+  for (const auto& [state, noDevice, shown] : states) {
+    status.state = state;
+    status.noDevice = noDevice;
+    EXPECT_EQ(describe(status).state, shown);
+  }
+  using engine::PlayerEvent;
+  const std::pair<engine::PlayerMessage, std::string> problems[] = {
+      {{PlayerEvent::ClipSkipped, "broken.rm", "not a clip"}, "Skipped \"broken.rm\": not a clip"},
+      {{PlayerEvent::ClipEndedEarly, "a.rm", "damaged data"}, "\"a.rm\" ended early: damaged data"},
+      {{PlayerEvent::ListShortened, "", "only the first 2 clips are played"},
+       "only the first 2 clips are played"},
+      {{PlayerEvent::NoDevice, "", ""}, "No sound device: playing silently"},
+      {{PlayerEvent::NoDevice, "", "no server"}, "No sound device (no server): playing silently"},
+      {{PlayerEvent::DeviceFailed, "", ""}, "Playback stopped: the sound device failed"},
+      {{PlayerEvent::DeviceFailed, "", "server gone"}, "Playback stopped: server gone"},
+  };
+  for (const auto& [message, words] : problems) {
+    status.message = message;
+    EXPECT_TRUE(describe(status).error) << words;
+    EXPECT_EQ(describe(status).message, words);
+  }
+  const std::tuple<double, std::optional<double>, double> progress[] = {
+      {30, 120.0, 0.25}, {130, 120.0, 1}, {-3, 120.0, 0},  {30, std::nullopt, 0},
+      {30, 0.0, 0},      {30, -5.0, 0},   {kNan, 120.0, 0}};
+  for (const auto& [elapsed, total, fraction] : progress)
+    EXPECT_DOUBLE_EQ(progressOf(clipOf(total, elapsed)), fraction) << elapsed;
 }
 
 QPoint at(const LevelBar& bar, double fraction) {

@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QWidget>
 #include <chrono>
