@@ -147,6 +147,16 @@ namespace {
 using testing::TempDir;
 using testing::ToneSpec;
 
+// A fault that hangs the player inside one of its calls fails the run instead of stalling it.
+const bool kWatchdog = (std::thread([] {
+                          std::this_thread::sleep_for(std::chrono::minutes(15));
+                          const auto* test =
+                              ::testing::UnitTest::GetInstance()->current_test_info();
+                          std::fprintf(stderr, "hung in %s\n", test ? test->name() : "?");
+                          std::_Exit(1);
+                        }).detach(),
+                        true);
+
 // The clips' folder, made once: 8 kHz RealAudio "ra.rm" (1 s), "b.rm" (0.5 s) and "five.rm"
 // (5 s); AC-3 and AAC in RealMedia; a 0.5 s 44.1 kHz mono tone in each container; and files
 // that are no clip.
