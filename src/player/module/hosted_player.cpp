@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace tunelark::module {
 
 HostedPlayer::HostedPlayer(std::unique_ptr<engine::AudioSink> sink, QWidget* parent)
