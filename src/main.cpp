@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
 
   tunelark::qt::MainWindow window(form);
   dialogs.attach(&window, [&window] { window.sync(); });
+  host.beforeMessage([&window] { window.sync(); });
   window.sync();  // Form_Load's effects, before anything is shown
   window.centreOnScreen();
 

@@ -12,6 +12,7 @@ QtHost::~QtHost() { setBusy(false); }
 void QtHost::beep() { QApplication::beep(); }
 
 void QtHost::messageBox(const std::string& text) {
+  if (beforeMessage_) beforeMessage_();
   QMessageBox box(QMessageBox::Warning, QStringLiteral("Tunelark"), QString::fromStdString(text),
                   QMessageBox::Ok, QApplication::activeWindow());
   box.exec();

@@ -152,11 +152,12 @@ TEST_F(WindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
   EXPECT_EQ(box->findChildren<QLabel*>(QStringLiteral("recordingDisplay")).size(), 1);
 }
 
-// Every warning's box is titled Tunelark, with an exclamation and OK only. Two busy calls push one
-// pointer, and a host going away clears its pointer.
+// Every warning's box is titled Tunelark, with an exclamation and OK only, shown after the window
+// is brought in line. Two busy calls push one pointer, and a host going away clears its pointer.
 TEST(QtHost, MessageBoxAndBusyPointer) {
   QtHost host;
   QStringList seen;
+  host.beforeMessage([&seen] { seen << "synced"; });
   // The box is modal: read and close it from inside its own event loop.
   QTimer::singleShot(0, [&seen] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -169,7 +170,7 @@ TEST(QtHost, MessageBoxAndBusyPointer) {
     if (QWidget* w = QApplication::activeModalWidget()) w->close();  // never hang the suite
   });
   host.messageBox("Clip Not Selected");
-  EXPECT_EQ(seen, (QStringList{"Tunelark", "Clip Not Selected",
+  EXPECT_EQ(seen, (QStringList{"synced", "Tunelark", "Clip Not Selected",
                                QString::number(QMessageBox::Warning), "1"}));
   {
     QtHost busy;
