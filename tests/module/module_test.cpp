@@ -197,9 +197,13 @@ TEST(Sinks, EachPullsPausesStopsForGoodAndStartsAgain) {
        }},
       {"Qt", true,
        [](const auto&) { return std::make_unique<QtAudioSink>(QtAudioSink::defaultOutput()); }},
-      {"PulseDirect", true, [](const auto&) {
+      {"PulseDirect", true,
+       [](const auto&) {
          return std::make_unique<PulseDirectSink>(engine::AudioFormat{44100, 2});
-       }}};
+       }},
+      // The outputs the player really uses: they must keep a volume set while stopped.
+      {"SoundOutput", true, [](const auto&) { return std::make_unique<SoundOutput>(); }},
+      {"LazySound", true, [](const auto&) { return std::make_unique<LazySound>(); }}};
   for (const auto& [name, server, make] : sinks) {
     SCOPED_TRACE(name);
     if (server && !reason.empty()) {

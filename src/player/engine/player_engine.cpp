@@ -54,6 +54,9 @@ struct PlayerEngine::Impl {
 
   bool startSink() {
     noDevice = false;
+    // Set before the start as well: a sink that starts at full volume and is turned down a moment
+    // later is heard for that moment.
+    sink->setVolume(volume);
     if (sink->start(buffer)) {
       active = sink.get();
       noDevice = !sink->hasDevice();

@@ -37,6 +37,7 @@ bool LazySound::load() {
     return false;
   }
   output_.reset(made);
+  output_->setVolume(volume_);
   return true;
 }
 
@@ -51,6 +52,7 @@ void LazySound::setPaused(bool paused) {
 }
 
 void LazySound::setVolume(double volume) {
+  volume_ = volume;
   if (output_) output_->setVolume(volume);
 }
 

@@ -39,6 +39,7 @@ class LazySound : public engine::AudioSink {
   std::string modulePath_;
   std::unique_ptr<engine::AudioSink> output_;
   std::string refusal_;  // why the module could not be loaded
+  double volume_ = 1.0;  // set before the module was loaded, given to it once it is
 };
 
 // The folder of the file (executable or shared object) that holds this code, ending in '/'.

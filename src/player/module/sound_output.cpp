@@ -15,6 +15,7 @@ SoundOutput::~SoundOutput() { stop(); }
 bool SoundOutput::start(engine::SampleSource& source) {
   stop();
   refusal_.clear();
+  if (qt_) qt_->setVolume(volume_);
   if (qt_ && qt_->start(source)) {
     active_ = qt_.get();
     return true;
@@ -22,6 +23,7 @@ bool SoundOutput::start(engine::SampleSource& source) {
   if (qt_) refusal_ = qt_->error();
   // Qt may have given up on a server that is there again: ask the server ourselves.
   if (!direct_) direct_ = std::make_unique<PulseDirectSink>(format_);
+  direct_->setVolume(volume_);
   if (direct_->start(source)) {
     active_ = direct_.get();
     return true;
@@ -40,6 +42,7 @@ void SoundOutput::setPaused(bool paused) {
 }
 
 void SoundOutput::setVolume(double volume) {
+  volume_ = volume;
   if (active_) active_->setVolume(volume);
 }
 

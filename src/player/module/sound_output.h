@@ -43,6 +43,7 @@ class SoundOutput : public engine::AudioSink {
   std::unique_ptr<PulseDirectSink> direct_;
   engine::AudioSink* active_ = nullptr;
   std::string refusal_;  // why the last start() failed
+  double volume_ = 1.0;  // given to whichever output the next start() reaches
 };
 
 }  // namespace tunelark::module
