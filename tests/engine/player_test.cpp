@@ -53,7 +53,7 @@ inline void PrintTo(const PlayerMessage& m, std::ostream* os) { *os << m.clip <<
 namespace tunelark::testing {
 namespace {
 
-struct ToneSpec {
+struct ToneClip {
   std::string codec = "real_144";  // as ffmpeg's -c:a names it
   int sampleRate = 8000;
   int channels = 1;
@@ -72,7 +72,7 @@ std::uint32_t le32(const std::string& bytes, std::size_t at) {
 }
 
 // Makes a sine-tone clip at `path` with the ffmpeg command; throws when ffmpeg fails.
-void makeTone(const std::string& path, const ToneSpec& tone = {}) {
+void makeTone(const std::string& path, const ToneClip& tone = {}) {
   std::string command =
       "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(tone.frequency) +
       ":duration=" + std::to_string(tone.seconds) + " -ar " + std::to_string(tone.sampleRate) +
@@ -145,7 +145,7 @@ namespace tunelark::engine {
 namespace {
 
 using testing::TempDir;
-using testing::ToneSpec;
+using testing::ToneClip;
 
 // A fault that hangs the player inside one of its calls fails the run instead of stalling it.
 const bool kWatchdog = (std::thread([] {
@@ -163,9 +163,9 @@ const bool kWatchdog = (std::thread([] {
 std::string folder() {
   static testing::TempDir dir;
   static const bool made = [] {
-    const auto tone = [](const std::string& name, const ToneSpec& spec,
+    const auto tone = [](const std::string& name, const ToneClip& clip,
                          const std::string& renameTo = "") {
-      testing::makeTone(dir.str() + "/" + name, spec);
+      testing::makeTone(dir.str() + "/" + name, clip);
       if (!renameTo.empty()) std::filesystem::rename(dir.path() / name, dir.path() / renameTo);
     };
     tone("ra.rm", {});
@@ -478,7 +478,7 @@ const Step kScript[] = {
 TEST(Operations, EachOperationLeavesTheStatusItShould) {
   TempDir dir;
   for (const auto* name : {"one", "two", "three"})
-    testing::makeTone(dir.str() + "/" + name + ".rm", ToneSpec{"real_144", 8000, 1, 5.0, 440, ""});
+    testing::makeTone(dir.str() + "/" + name + ".rm", ToneClip{"real_144", 8000, 1, 5.0, 440, ""});
   const auto ram =
       dir.write("three.ram", "one.rm?title=One\r\ntwo.rm?title=Two\r\nthree.rm?title=Three\r\n");
   PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
@@ -526,7 +526,7 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
 
 TEST(Titles, MetadataThenParameterThenFileName) {
   TempDir dir;
-  testing::makeTone(dir.str() + "/tagged.rm", ToneSpec{"real_144", 8000, 1, 1, 440, "Morning"});
+  testing::makeTone(dir.str() + "/tagged.rm", ToneClip{"real_144", 8000, 1, 1, 440, "Morning"});
   testing::makeTone(dir.str() + "/plain.rm");
   PlayerEngine player(std::make_unique<NullSink>(AudioFormat{8000, 1}));
   for (const auto& [clip, title] : {std::pair{"tagged.rm?title=Param", "Morning"},
@@ -575,7 +575,7 @@ class VanishingSink : public ThreadedSink {
 TEST(Sinks, NoDeviceFallsBackToTheClockAndALostDeviceStopsPlayback) {
   TempDir dir;
   const auto clip = dir.str() + "/tone.rm";
-  testing::makeTone(clip, ToneSpec{"real_144", 8000, 1, 2.0, 440, ""});
+  testing::makeTone(clip, ToneClip{"real_144", 8000, 1, 2.0, 440, ""});
   for (const bool chosen : {false, true}) {
     SCOPED_TRACE(chosen ? "null sink" : "no device");
     PlayerEngine player(
@@ -709,8 +709,8 @@ TEST(SampleBuffer, AResetOrACloseDropsAnOldEpochAndReleasesAWaitingWriter) {
 // always describes a position that exists.
 TEST(Stress, RandomOperationsLeaveAConsistentPlayer) {
   TempDir dir;
-  testing::makeTone(dir.str() + "/a.rm", ToneSpec{"real_144", 8000, 1, 0.6, 440, ""});
-  testing::makeTone(dir.str() + "/b.rm", ToneSpec{"ac3", 48000, 2, 0.4, 550, ""});
+  testing::makeTone(dir.str() + "/a.rm", ToneClip{"real_144", 8000, 1, 0.6, 440, ""});
+  testing::makeTone(dir.str() + "/b.rm", ToneClip{"ac3", 48000, 2, 0.4, 550, ""});
   const std::vector<std::string> sources = {
       dir.write("list.ram", "a.rm\r\nmissing.rm\r\nb.rm\r\ncache:a.rm\r\na.rm\r\n"),
       dir.write("one.ram", "b.rm\r\n"),
