@@ -188,9 +188,7 @@ void MprisService::seekBy(qint64 offsetUs) {
     act(MediaAction::Next);
     return;
   }
-  component->seek(std::max(0.0, target));
-  emit seeked(microseconds(component->report().elapsedSeconds));
-  publishChanges();
+  seekTo(*component, std::max(0.0, target));
 }
 
 void MprisService::setPosition(const QString& trackId, qint64 positionUs) {
@@ -198,8 +196,12 @@ void MprisService::setPosition(const QString& trackId, qint64 positionUs) {
   PlayerComponent* component = window_.playerSite().component();
   if (!component || trackId.toStdString() != trackValues(r).trackId || positionUs < 0) return;
   if (r.totalSeconds && static_cast<double>(positionUs) / 1e6 > *r.totalSeconds) return;
-  component->seek(static_cast<double>(positionUs) / 1e6);
-  emit seeked(microseconds(component->report().elapsedSeconds));
+  seekTo(*component, static_cast<double>(positionUs) / 1e6);
+}
+
+void MprisService::seekTo(PlayerComponent& component, double seconds) {
+  component.seek(seconds);
+  emit seeked(microseconds(component.report().elapsedSeconds));
   publishChanges();
 }
 

@@ -53,6 +53,8 @@ class MprisService : public QObject {
  private:
   // Emits PropertiesChanged for what changed since the last look.
   void publishChanges();
+  // Seeks `component` to `seconds` and announces where it landed.
+  void seekTo(PlayerComponent& component, double seconds);
 
   MainWindow& window_;
   Form1& form_;

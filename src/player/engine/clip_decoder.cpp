@@ -58,6 +58,8 @@ const AVInputFormat* realMediaFormat(const std::string& path) {
 // claiming a rate of a gigahertz would have the resampler allocate gigabytes.
 constexpr int kMaxSampleRate = 768000;
 constexpr int kMaxChannels = 64;
+constexpr const char* kImpossibleAudio =
+    "its sound has a sample rate or channel count no recording has";
 
 // A rate of 0 is one the container does not know; the decoded frames will tell.
 bool saneAudio(int rate, int channels) {
@@ -191,7 +193,7 @@ bool ClipDecoder::openCodec(std::string& error) {
   auto& ff = *ff_;
   const AVStream* stream = ff.format->streams[ff.stream];
   if (!saneAudio(stream->codecpar->sample_rate, stream->codecpar->ch_layout.nb_channels)) {
-    error = "its sound has a sample rate or channel count no recording has";
+    error = kImpossibleAudio;
     return false;
   }
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
@@ -238,7 +240,7 @@ bool ClipDecoder::convert(std::vector<std::int16_t>& out, bool drainResampler) {
                       av_channel_layout_compare(&layout, &ff.resamplerLayout) == 0;
     if (!same && (frame->sample_rate == 0 || !saneAudio(frame->sample_rate, layout.nb_channels))) {
       av_channel_layout_uninit(&layout);
-      error_ = "its sound has a sample rate or channel count no recording has";
+      error_ = kImpossibleAudio;
       return false;
     }
     if (!same) {
