@@ -5,17 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "core/recording_player.h"
-#include "core/scoped_env.h"
-#include "support/fake_host.h"
-#include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "core/playlist_window.h"
 
 namespace tunelark {
 namespace {
 
+using testing::Lines;
 using testing::readFile;
-using Lines = std::vector<std::string>;
 
 struct GivenCase {
   const char* what;
@@ -25,34 +21,9 @@ struct GivenCase {
   std::string message;
 };
 
-// A started window over a fresh settings folder, with a recording player.
-struct GivenFiles {
-  GivenFiles() : windir("TUNELARK_WINDIR", dir.str() + "/win") {
-    form.Form_Load();
-    form.RealAudio1.attach(&player);
-    player.calls.clear();
-  }
-  std::string at(const std::string& s) const {
-    std::string out = s;
-    for (auto p = out.find('@'); p != std::string::npos; p = out.find('@', p + 1))
-      out.replace(p, 1, dir.str());
-    return out;
-  }
-  std::string temp() const { return app.workingListFile(); }
-  Lines entries() const { return {app.entries.begin(), app.entries.begin() + app.entryCount}; }
-
-  testing::TempDir dir;
-  testing::ScopedEnv windir;
-  AppState app;
-  testing::FakeHost host;
-  testing::RecordingPlayer player;
-  Form1 form{app, host};
-};
-
 void expectTaken(const GivenCase& c) {
-  GivenFiles w;
-  auto& [dir, windir, app, host, player, form] = w;
-  (void)windir;
+  testing::Window w;
+  auto [dir, app, host, player, form] = std::tie(w.dir, w.app, w.host, w.player, w.form);
   dir.write("one.ram", "file:/x/1.ra\r\n");
   dir.write("two.ram", "file:/x/2.ra\r\n");
   dir.write("a.ra", "clip");

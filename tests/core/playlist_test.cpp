@@ -12,13 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/recording_player.h"
-#include "core/scoped_env.h"
+#include "core/playlist_window.h"
 #include "playlist/list_text.h"
 #include "playlist/playlist_edits.h"
 #include "playlist/playlist_line.h"
-#include "support/fake_host.h"
-#include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "ui/form1.h"
 
@@ -26,9 +23,10 @@ namespace tunelark {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Lines;
 using testing::readFile;
 using testing::TempDir;
-using Lines = std::vector<std::string>;
+using testing::Window;
 
 const char* kFull = "Sorry ... Only 80 songs for one list";
 
@@ -51,46 +49,6 @@ Lines dialogOf(const testing::ScriptedDialogs::Shown& shown) {
   if (shown.save) out.insert(out.end(), {d.FileName, d.InitDir});
   return out;
 }
-
-// A started window over a fresh settings folder, with scripted dialogs and a recording player.
-struct Window {
-  Window() : windir("TUNELARK_WINDIR", dir.str() + "/win") {
-    form.Form_Load();
-    form.RealAudio1.attach(&player);
-    player.calls.clear();
-  }
-  std::string temp() const { return app.workingListFile(); }
-  // Clip files below the folder, listed in File1, `rows` of them selected.
-  void listClips(const Lines& names, const std::vector<int>& rows) {
-    for (const auto& name : names) dir.write("clips/" + name, "clip");
-    ASSERT_TRUE(form.File1.setPath(dir.str() + "/clips"));
-    for (const int r : rows) form.File1.setSelected(r, true);
-  }
-  // Puts `lines` into the playlist as a load would, `rows` of them selected.
-  void setEntries(const Lines& lines, const std::vector<int>& rows = {}) {
-    form.List1.Clear();
-    app.entryCount = 0;
-    for (const auto& line : lines) {
-      form.List1.AddItem(rowFromLine(app.entryCount, line));
-      appendEntry(app, line);
-    }
-    for (const int r : rows) form.List1.setSelected(r, true);
-  }
-  Lines entries() const { return {app.entries.begin(), app.entries.begin() + app.entryCount}; }
-  Lines rows() const {
-    Lines out;
-    for (int i = 0; i < form.List1.ListCount(); ++i) out.push_back(form.List1.List(i));
-    return out;
-  }
-
-  TempDir dir;
-  testing::ScopedEnv windir;
-  AppState app;
-  testing::FakeHost host;
-  testing::ScriptedDialogs dialogs;
-  testing::RecordingPlayer player;
-  Form1 form{app, host, dialogs};
-};
 
 TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
   // What, the entries already in the list, the File1 rows selected (of a.ra b.ra c.ra d.ra e.ra

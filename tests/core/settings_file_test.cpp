@@ -104,14 +104,6 @@ TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) 
   }
 }
 
-TEST(SettingsFile, ReadStringFallsBackOnlyWhenTheValueIsMissing) {
-  TempDir dir;
-  const ProfileFile file(dir.write("tunelark.ini", "[Option]\ntaskbar=\n"));
-  EXPECT_EQ(file.readString("option", "taskbar", "0"), "");
-  EXPECT_EQ(file.readString("option", "missing", "0"), "0");
-  EXPECT_EQ(ProfileFile(dir.str() + "/none.ini").readString("Option", "taskbar", "0"), "0");
-}
-
 const std::string kJunk = std::string("\0\xff\xfe[Dirlagu\0]\n\x01\x02=\x03\n", 17) +
                           std::string(200000, '\xab') + "\n[\n]\n=\n==\n";
 

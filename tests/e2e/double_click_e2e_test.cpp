@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "e2e_fixture.h"
+#include "support/tones.h"
 
 namespace tunelark::e2e {
 namespace {
@@ -26,12 +27,7 @@ TEST_F(DoubleClick, OnAToggleHidesTheAreaOnce) {
 }
 
 TEST_F(DoubleClick, BelowThePlaylistsLastRowPlaysTheSelectedRow) {
-  const std::string clip = folder.str() + "/tone.rm";
-  ASSERT_TRUE(
-      capture("ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440:duration=20 "
-              "-ar 8000 -ac 1 -c:a real_144 " +
-              clip))
-      << "ffmpeg could not make the clip";
+  const std::string clip = tunelark::testing::makeTone(folder.str() + "/tone.rm", 20);
   const std::string list = folder.write("list.ram", "file:" + clip + "\r\n");
   folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + list + "\r\n");
   RunningProgram& p = start();

@@ -4,12 +4,15 @@
 #include <filesystem>
 
 #include "e2e_fixture.h"
-#include "sound_heard.h"
+#include "support/tones.h"
 
 namespace tunelark::e2e {
 namespace {
 
+using tunelark::testing::makeTone;
 using tunelark::testing::readFile;
+using tunelark::testing::SinkRecording;
+using tunelark::testing::tonesHeard;
 
 // More places of the window (normal view) and of the Preferences dialog, in pixels.
 inline constexpr Spot kClipRow2{260, 286};
@@ -49,11 +52,14 @@ class Journey : public ProgramTest {
       for (int x = 0; x < image.width(); ++x) lit += qGray(image.pixel(x, y)) > 96;
     return lit;
   }
+  // Waits for the window to take `height`; its width and top-left corner stay as they were.
   bool waitForHeight(int height) {
-    return waitFor([&] {
-      const auto g = program->geometry();
-      return g && g->height == height;
-    });
+    const auto before = program->geometry();
+    return before && waitFor([&] {
+             const auto g = program->geometry();
+             return g && g->height == height && g->width == 490 && g->x == before->x &&
+                    g->y == before->y;
+           });
   }
   // Chooses the clip list's rows from the first to `last` by click and shift-click; adds them.
   void addClips(const Spot& last) {
@@ -94,6 +100,8 @@ TEST_F(Journey, FirstStartShowsAnEmptyUntitledListAndStoresTheWorkingFileOnExit)
   ASSERT_TRUE(g.has_value());
   EXPECT_EQ(g->width, 490);
   EXPECT_EQ(g->height, 518) << "the normal view";
+  // Centred on Xvfb's 1280 x 1024 screen from scripts/test-env.
+  EXPECT_EQ(std::pair(g->x, g->y), std::pair((1280 - 490) / 2, (1024 - 518) / 2));
   const QImage first = picture("first-start");
   EXPECT_GT(litPixels(part(first, kCaption)), 100) << "the caption is drawn";
   EXPECT_EQ(litPixels(part(first, kPlaylistRows)), 0) << "the list is empty";
@@ -108,10 +116,7 @@ TEST_F(Journey, BrowsedClipsAddedSortedSavedAndPlayedInTheSavedOrder) {
   const std::string clips = folder.str() + "/clips";
   std::filesystem::create_directories(clips);
   const std::vector<int> tones{440, 660, 880};
-  for (const int hertz : tones)
-    ASSERT_TRUE(capture("ffmpeg -loglevel error -y -f lavfi -i sine=frequency=" +
-                        std::to_string(hertz) + ":duration=2 -ar 8000 -ac 1 -c:a real_144 " +
-                        clips + "/tone" + std::to_string(hertz) + ".rm"));
+  for (const int hertz : tones) makeTone(clips + "/tone" + std::to_string(hertz) + ".rm", 2, hertz);
   start({}, clips);
   addClips(kClipRow2);
   program->click(kSortDescending.x, kSortDescending.y);
@@ -140,11 +145,7 @@ TEST_F(Journey, BrowsedClipsAddedSortedSavedAndPlayedInTheSavedOrder) {
 }
 
 TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
-  const std::string clip = folder.str() + "/tone.rm";
-  ASSERT_TRUE(
-      capture("ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 "
-              "-ar 8000 -ac 1 -c:a real_144 " +
-              clip));
+  const std::string clip = makeTone(folder.str() + "/tone.rm", 30);
   const std::string list = folder.write("list.ram", "file:" + clip + "\r\n");
   folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + list + "\r\n");
   start();

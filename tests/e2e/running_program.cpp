@@ -6,10 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -17,27 +15,6 @@ extern char** environ;
 namespace tunelark::e2e {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> capture(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return std::nullopt;
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  const int status = ::pclose(pipe);
-  if (status != 0) return std::nullopt;
-  return out;
-}
-
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 
 std::optional<WindowGeometry> geometryOf(const std::string& id) {
   if (id.empty()) return std::nullopt;
@@ -134,9 +111,10 @@ std::string RunningProgram::waitForWindow() {
   return window_;
 }
 
-void RunningProgram::click(int x, int y, int button, const std::string& id) const {
+void RunningProgram::pointerAt(int x, int y, const std::string& action,
+                               const std::string& id) const {
   capture("xdotool mousemove --window " + (id.empty() ? window_ : id) + " " + std::to_string(x) +
-          " " + std::to_string(y) + " click " + std::to_string(button));
+          " " + std::to_string(y) + " " + action);
 }
 
 bool RunningProgram::shown() const {
@@ -170,16 +148,6 @@ bool RunningProgram::typeInto(const std::string& title, const std::string& text)
   // Separate commands: xdotool's type would take every word after it as text to type.
   return capture("xdotool windowfocus --sync " + dialog + " key --delay 40 ctrl+a") &&
          capture("xdotool type --delay 20 " + quoted(text)) && capture("xdotool key Return");
-}
-
-void RunningProgram::doubleClick(int x, int y) const {
-  capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
-          std::to_string(y) + " click --repeat 2 --delay 60 1");
-}
-
-void RunningProgram::shiftClick(int x, int y) const {
-  capture("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
-          std::to_string(y) + " keydown shift click 1 keyup shift");
 }
 
 bool RunningProgram::screenshot(const std::string& target) const {

@@ -11,16 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace tunelark::e2e {
 
-// Runs a shell command and returns what it printed on stdout; nullopt when it failed.
-std::optional<std::string> capture(const std::string& command);
-
-// Polls `done` until it holds or `limit` has passed; true when it held.
-bool waitFor(const std::function<bool()>& done,
-             std::chrono::milliseconds limit = std::chrono::seconds(15));
+using tunelark::testing::capture;
+using tunelark::testing::waitFor;
 
 struct WindowGeometry {
   int x = 0;
@@ -62,11 +59,13 @@ class RunningProgram {
   bool typeInto(const std::string& title, const std::string& text) const;
   // A click of `button` (1 left, 3 right) at window coordinates (logical pixels) of the main
   // window, or of the window `id`.
-  void click(int x, int y, int button = 1, const std::string& id = {}) const;
+  void click(int x, int y, int button = 1, const std::string& id = {}) const {
+    pointerAt(x, y, "click " + std::to_string(button), id);
+  }
   // Left click with Shift held, extending a list's selection.
-  void shiftClick(int x, int y) const;
+  void shiftClick(int x, int y) const { pointerAt(x, y, "keydown shift click 1 keyup shift"); }
   // Two left clicks in quick succession: a double-click.
-  void doubleClick(int x, int y) const;
+  void doubleClick(int x, int y) const { pointerAt(x, y, "click --repeat 2 --delay 60 1"); }
   // Asks the program for a picture of its window and copies it to `target`.
   bool screenshot(const std::string& target) const;
   void signal(int signo) const;
@@ -79,6 +78,10 @@ class RunningProgram {
   const std::string& window() const { return window_; }
 
  private:
+  // Moves the pointer to (x, y) of the window `id` (the main one when empty), then does what
+  // xdotool's `action` words say there.
+  void pointerAt(int x, int y, const std::string& action, const std::string& id = {}) const;
+
   std::string windir_;
   std::string shots_;
   std::string errorLog_;

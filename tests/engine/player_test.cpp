@@ -17,7 +17,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +43,7 @@ extern "C" {
 #include "player/engine/source_line.h"
 #include "player/engine/wav_sink.h"
 #include "support/temp_dir.h"
+#include "support/tones.h"
 
 // How gtest prints a player message.
 namespace tunelark::engine {
@@ -53,40 +53,17 @@ inline void PrintTo(const PlayerMessage& m, std::ostream* os) { *os << m.clip <<
 namespace tunelark::testing {
 namespace {
 
-struct ToneClip {
-  std::string codec = "real_144";  // as ffmpeg's -c:a names it
-  int sampleRate = 8000;
-  int channels = 1;
-  double seconds = 1.0;
-  int frequency = 440;
-  std::string title;  // written as the clip's metadata title when not empty
-};
-
-// The tests' paths and titles hold no quote.
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
 std::uint32_t le32(const std::string& bytes, std::size_t at) {
   std::uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
   return value;
 }
 
-// Makes a sine-tone clip at `path` with the ffmpeg command; throws when ffmpeg fails.
-void makeTone(const std::string& path, const ToneClip& tone = {}) {
-  std::string command =
-      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(tone.frequency) +
-      ":duration=" + std::to_string(tone.seconds) + " -ar " + std::to_string(tone.sampleRate) +
-      " -ac " + std::to_string(tone.channels) + " -c:a " + tone.codec;
-  if (!tone.title.empty()) command += " -metadata title=" + quoted(tone.title);
-  command.append(" ").append(quoted(path));
-  if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
-}
-
 // The interleaved s16 bytes `ffmpeg -i path -f s16le` decodes, at the clip's own rate (or at
 // `rate`, which makes ffmpeg resample as the engine would).
 std::string ffmpegDecoded(const std::string& path, int channels, int rate = 0) {
   std::string command =
-      "ffmpeg -nostdin -v error -i " + quoted(path) + " -ac " + std::to_string(channels);
+      "ffmpeg -nostdin -v error -i '" + path + "' -ac " + std::to_string(channels);
   if (rate > 0) command += " -ar " + std::to_string(rate);
   command += " -f s16le - 2>/dev/null";
   FILE* pipe = ::popen(command.c_str(), "r");
@@ -254,13 +231,9 @@ const Row kRows[] = {
     {"RealMediaSignatureThenJunk", "@/fake.rm", {}, kNotClip, kRa},
     {"BinaryJunkRam", "@/junk.ram", {}, kNotClip, kRa},
     {"PnmStream", "pnm://example.org/live.ra", {}, "pnm", kRa},
-    {"HugeRamIsCut", "@/huge.ram", {}, "missing9999.rm", kRa},
     {"ClosedLocalPort", "http://127.0.0.1:9/a.rm", {}, "refused", kRa},
-    // Each would reach the real clip if FFmpeg's own protocol were asked to open it.
+    // It would reach the real clip if FFmpeg's own protocol were asked to open it.
     {"SchemeConcat", "concat:@/ra.rm|@/ra.rm", {}, "not allowed", kRa},
-    {"SchemeSubfile", "subfile,,start,0,end,0,,:@/ra.rm", {}, "not allowed", kRa},
-    {"SchemeCache", "cache:@/ra.rm", {}, "not allowed", kRa},
-    {"SchemeAsync", "async:file:@/ra.rm", {}, "not allowed", kRa},
 };
 
 TEST(Playback, EachSourceGivesExactlyItsClipsSoundOrNothingAndItsReason) {
@@ -478,7 +451,7 @@ const Step kScript[] = {
 TEST(Operations, EachOperationLeavesTheStatusItShould) {
   TempDir dir;
   for (const auto* name : {"one", "two", "three"})
-    testing::makeTone(dir.str() + "/" + name + ".rm", ToneClip{"real_144", 8000, 1, 5.0, 440, ""});
+    testing::makeTone(dir.str() + "/" + name + ".rm", 5);
   const auto ram =
       dir.write("three.ram", "one.rm?title=One\r\ntwo.rm?title=Two\r\nthree.rm?title=Three\r\n");
   PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
@@ -538,44 +511,12 @@ TEST(Titles, MetadataThenParameterThenFileName) {
   }
 }
 
-// A sound server cannot be made to vanish from an engine test, so this sink stands in for one:
-// it pulls like the others and fails once it has taken `failAfter` frames of its first start.
-class VanishingSink : public ThreadedSink {
- public:
-  explicit VanishingSink(std::int64_t failAfter)
-      : ThreadedSink(AudioFormat{8000, 1}, Pacing::AsFastAsPossible), failAfter_(failAfter) {}
-  ~VanishingSink() override { stopThread(); }
-  bool hasDevice() const override { return true; }
-  int starts() const { return starts_; }
-  std::int64_t frames() const { return frames_; }
-
- protected:
-  bool open() override {
-    ++starts_;
-    frames_ = 0;
-    return true;
-  }
-  bool consume(const std::int16_t*, std::size_t frames) override {
-    frames_ += static_cast<std::int64_t>(frames);
-    if (starts_ == 1 && frames_ >= failAfter_) {
-      fail("the sound server went away");
-      return false;
-    }
-    return true;
-  }
-
- private:
-  const std::int64_t failAfter_;
-  std::atomic<int> starts_{0};
-  std::atomic<std::int64_t> frames_{0};
-};
-
-// Without a device the player goes on the clock and says so, unless the null sink was chosen; a
-// device lost while playing stops it with the device's message, and play tries the device again.
-TEST(Sinks, NoDeviceFallsBackToTheClockAndALostDeviceStopsPlayback) {
+// Without a device the player goes on the clock and says so, unless the null sink was chosen. A
+// device lost while playing is the module tests', on a real sound server.
+TEST(Sinks, NoDeviceFallsBackToTheClockAndSaysSoUnlessChosen) {
   TempDir dir;
   const auto clip = dir.str() + "/tone.rm";
-  testing::makeTone(clip, ToneClip{"real_144", 8000, 1, 2.0, 440, ""});
+  testing::makeTone(clip, 2);
   for (const bool chosen : {false, true}) {
     SCOPED_TRACE(chosen ? "null sink" : "no device");
     PlayerEngine player(
@@ -589,21 +530,6 @@ TEST(Sinks, NoDeviceFallsBackToTheClockAndALostDeviceStopsPlayback) {
     player.stop();
     EXPECT_FALSE(player.status().noDevice);
   }
-  auto owned = std::make_unique<VanishingSink>(4000);
-  auto* sink = owned.get();
-  PlayerEngine player(std::move(owned));
-  player.setSource(clip);
-  ASSERT_TRUE(testing::pollUntilStopped(player));
-  EXPECT_EQ(player.status().message,
-            (PlayerMessage{PlayerEvent::DeviceFailed, "", "the sound server went away"}));
-  EXPECT_EQ(sink->starts(), 1);
-  player.playPause();
-  EXPECT_EQ(player.status().state, PlayState::Playing);
-  EXPECT_FALSE(player.status().noDevice);
-  EXPECT_EQ(player.status().message, PlayerMessage{});
-  ASSERT_TRUE(testing::pollUntilStopped(player));
-  EXPECT_EQ(sink->starts(), 2);
-  EXPECT_EQ(sink->frames(), std::ssize(testing::ffmpegDecoded(clip, 1)) / 2);
 }
 
 // A network clip is not fetched just to count it; a silent server is given up when the deadline
@@ -709,8 +635,8 @@ TEST(SampleBuffer, AResetOrACloseDropsAnOldEpochAndReleasesAWaitingWriter) {
 // always describes a position that exists.
 TEST(Stress, RandomOperationsLeaveAConsistentPlayer) {
   TempDir dir;
-  testing::makeTone(dir.str() + "/a.rm", ToneClip{"real_144", 8000, 1, 0.6, 440, ""});
-  testing::makeTone(dir.str() + "/b.rm", ToneClip{"ac3", 48000, 2, 0.4, 550, ""});
+  testing::makeTone(dir.str() + "/a.rm", 0.6);
+  testing::makeTone(dir.str() + "/b.rm", {"ac3", 48000, 2, 0.4, 550, ""});
   const std::vector<std::string> sources = {
       dir.write("list.ram", "a.rm\r\nmissing.rm\r\nb.rm\r\ncache:a.rm\r\na.rm\r\n"),
       dir.write("one.ram", "b.rm\r\n"),

@@ -1,18 +1,16 @@
 // The window on screen follows the model and delivers clicks to the handlers; its player area
 // holds a module's component or says why there is none. The host services it runs on: message
-// box, busy pointer, and signals arriving as calls on the UI thread.
+// box and busy pointer. Signals arriving as calls are the end-to-end tests' (SIGTERM, SIGUSR1).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <csignal>
 #include <filesystem>
 
 #include "qt/player_site.h"
 #include "qt/qt_host.h"
-#include "qt/signal_watch.h"
 #include "qt/twips.h"
 #include "window_fixture.h"
 
@@ -183,20 +181,6 @@ TEST(QtHost, MessageBoxAndBusyPointer) {
     busy.setBusy(true);
   }
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-// Each raise is one call of its own signal's callback, on the UI thread.
-TEST(SignalWatch, EachSignalRunsItsOwnCallback) {
-  SignalWatch watch;
-  std::vector<int> calls;
-  ASSERT_TRUE(watch.watch(SIGUSR2, [&calls] { calls.push_back(SIGUSR2); }));
-  ASSERT_TRUE(watch.watch(SIGUSR1, [&calls] { calls.push_back(SIGUSR1); }));
-  ::raise(SIGUSR1);
-  ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 1; }, 5000));
-  ::raise(SIGUSR2);
-  ::raise(SIGUSR2);
-  ASSERT_TRUE(QTest::qWaitFor([&calls] { return calls.size() == 3; }, 5000));
-  EXPECT_EQ(calls, (std::vector<int>{SIGUSR1, SIGUSR2, SIGUSR2}));
 }
 
 }  // namespace

@@ -52,9 +52,4 @@ std::string SoundOutput::error() const { return active_ ? active_->error() : ref
 
 bool SoundOutput::hasDevice() const { return active_ ? active_->hasDevice() : qt_ != nullptr; }
 
-SoundOutput::Route SoundOutput::route() const {
-  if (!active_) return Route::None;
-  return active_ == qt_.get() ? Route::Qt : Route::Direct;
-}
-
 }  // namespace tunelark::module

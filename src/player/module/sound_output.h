@@ -19,8 +19,6 @@ class PulseDirectSink;
 
 class SoundOutput : public engine::AudioSink {
  public:
-  enum class Route { None, Qt, Direct };
-
   // Plays `format` (the engine resamples every clip to it) on Qt's default output.
   explicit SoundOutput(engine::AudioFormat format = {});
   ~SoundOutput() override;
@@ -33,9 +31,6 @@ class SoundOutput : public engine::AudioSink {
   bool failed() const override;
   std::string error() const override;
   bool hasDevice() const override;
-
-  // Which output the last successful start() reached; None while stopped.
-  Route route() const;
 
  private:
   engine::AudioFormat format_;

@@ -1,6 +1,6 @@
 #pragma once
-// What reached the sound server: the test sink's monitor recorded by parec into a file, and the
-// tones heard in it, in order.
+// Sine-tone clips made by the ffmpeg command, and the tones heard on the sound server: the test
+// sink's monitor recorded by parec into a file.
 
 #include <sys/types.h>
 
@@ -8,7 +8,23 @@
 #include <string>
 #include <vector>
 
-namespace tunelark::e2e {
+namespace tunelark::testing {
+
+struct ToneClip {
+  std::string codec = "real_144";  // as ffmpeg's -c:a names it
+  int sampleRate = 8000;
+  int channels = 1;
+  double seconds = 1.0;
+  int frequency = 440;
+  std::string title;  // written as the clip's metadata title when not empty
+};
+
+// Makes the clip at `path` (which holds no quote) and returns the path; throws when ffmpeg fails.
+std::string makeTone(const std::string& path, const ToneClip& tone);
+// A RealAudio 1.0 tone at 8 kHz mono.
+inline std::string makeTone(const std::string& path, double seconds = 1, int hertz = 440) {
+  return makeTone(path, ToneClip{"real_144", 8000, 1, seconds, hertz, ""});
+}
 
 class SinkRecording {
  public:
@@ -34,4 +50,4 @@ class SinkRecording {
 std::vector<int> tonesHeard(const std::vector<std::int16_t>& samples,
                             const std::vector<int>& candidates, double seconds = 0);
 
-}  // namespace tunelark::e2e
+}  // namespace tunelark::testing

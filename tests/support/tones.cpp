@@ -1,17 +1,30 @@
-#include "sound_heard.h"
+#include "support/tones.h"
 
 #include <signal.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <numbers>
 #include <span>
+#include <stdexcept>
 
-#include "running_program.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
-#include "support/tone_power.h"
 
-namespace tunelark::e2e {
+namespace tunelark::testing {
+
+std::string makeTone(const std::string& path, const ToneClip& tone) {
+  std::string command =
+      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(tone.frequency) +
+      ":duration=" + std::to_string(tone.seconds) + " -ar " + std::to_string(tone.sampleRate) +
+      " -ac " + std::to_string(tone.channels) + " -c:a " + tone.codec;
+  if (!tone.title.empty()) command += " -metadata title='" + tone.title + "'";
+  command += " '" + path + "'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
+  return path;
+}
 
 SinkRecording::SinkRecording(std::string file) : file_(std::move(file)) {
   const char* sink = std::getenv("TUNELARK_TEST_SINK");
@@ -34,11 +47,27 @@ SinkRecording::~SinkRecording() {
 }
 
 std::vector<std::int16_t> SinkRecording::samples() const {
-  const std::string bytes = tunelark::testing::readFile(file_);
+  const std::string bytes = readFile(file_);
   std::vector<std::int16_t> out(bytes.size() / 2);
   std::memcpy(out.data(), bytes.data(), out.size() * 2);
   return out;
 }
+
+namespace {
+
+// How much of one frequency a stretch holds: a single Goertzel filter.
+double tonePower(std::span<const std::int16_t> samples, double hertz, int rate) {
+  const double coefficient = 2 * std::cos(2 * std::numbers::pi * hertz / rate);
+  double s1 = 0, s2 = 0;
+  for (const std::int16_t sample : samples) {
+    const double s0 = sample + coefficient * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  return s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+}
+
+}  // namespace
 
 std::vector<int> tonesHeard(const std::vector<std::int16_t>& samples,
                             const std::vector<int>& candidates, double seconds) {
@@ -54,8 +83,7 @@ std::vector<int> tonesHeard(const std::vector<std::int16_t>& samples,
     int loudest = 0;
     double most = kClear;
     for (const int hertz : candidates) {
-      const double power =
-          tunelark::testing::tonePower(heard.subspan(at, kQuarter), hertz, SinkRecording::kRate);
+      const double power = tonePower(heard.subspan(at, kQuarter), hertz, SinkRecording::kRate);
       if (power > most) {
         most = power;
         loudest = hertz;
@@ -66,4 +94,4 @@ std::vector<int> tonesHeard(const std::vector<std::int16_t>& samples,
   return tones;
 }
 
-}  // namespace tunelark::e2e
+}  // namespace tunelark::testing
