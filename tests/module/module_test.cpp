@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLibrary>
@@ -17,13 +16,11 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <iostream>
 #include <limits>
@@ -53,13 +50,7 @@ namespace {
 
 // Runs the Qt event loop for `ms` milliseconds, or until `done` returns true.
 void pumpEvents(int ms, const std::function<bool()>& done = {}) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < ms) {
-    if (done && done()) return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
+  done ? (void)QTest::qWaitFor(done, ms) : QTest::qWait(ms);
 }
 
 std::string testSink() {
