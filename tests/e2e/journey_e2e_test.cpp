@@ -52,14 +52,12 @@ class Journey : public ProgramTest {
       for (int x = 0; x < image.width(); ++x) lit += qGray(image.pixel(x, y)) > 96;
     return lit;
   }
-  // Waits for the window to take `height`; its width and top-left corner stay as they were.
-  bool waitForHeight(int height) {
-    const auto before = program->geometry();
-    return before && waitFor([&] {
-             const auto g = program->geometry();
-             return g && g->height == height && g->width == 490 && g->x == before->x &&
-                    g->y == before->y;
-           });
+  // Waits for the window to take `height`, keeping its width and the top-left corner of `start`.
+  bool waitForHeight(int height, const WindowGeometry& start) {
+    return waitFor([&] {
+      const auto g = program->geometry();
+      return g && g->height == height && g->width == 490 && g->x == start.x && g->y == start.y;
+    });
   }
   // Chooses the clip list's rows from the first to `last` by click and shift-click; adds them.
   void addClips(const Spot& last) {
@@ -149,10 +147,12 @@ TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
   const std::string list = folder.write("list.ram", "file:" + clip + "\r\n");
   folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + list + "\r\n");
   start();
+  const auto origin = program->geometry();
+  ASSERT_TRUE(origin.has_value());
   for (const auto& [toggle, height] :
        {std::pair{kPlaylistToggle, 374}, {kBrowserToggle, 231}, {kPlayerToggle, 88}}) {
     program->click(toggle.x, toggle.y);
-    ASSERT_TRUE(waitForHeight(height)) << height;
+    ASSERT_TRUE(waitForHeight(height, *origin)) << height;
   }
   SinkRecording sink(folder.str() + "/heard.raw");
   ASSERT_TRUE(sink.started()) << "parec records nothing";
@@ -166,7 +166,7 @@ TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
   for (const auto& [toggle, height] :
        {std::pair{kPlayerToggle, 231}, {kBrowserToggle, 374}, {kPlaylistToggle, 518}}) {
     program->click(toggle.x, toggle.y);
-    EXPECT_TRUE(waitForHeight(height)) << height;
+    EXPECT_TRUE(waitForHeight(height, *origin)) << height;
   }
 }
 
