@@ -54,8 +54,10 @@ const AVInputFormat* realMediaFormat(const std::string& path) {
   return nullptr;
 }
 
-// The most a clip may claim: beyond these no real recording goes, and a tiny crafted header
-// claiming a rate of a gigahertz would have the resampler allocate gigabytes.
+// The most and the least a clip may claim: beyond these no real recording goes. A tiny crafted
+// header claiming a rate of a gigahertz, or of one hertz (each frame then resampled into tens of
+// millions), would have the resampler allocate gigabytes.
+constexpr int kMinSampleRate = 1000;
 constexpr int kMaxSampleRate = 768000;
 constexpr int kMaxChannels = 64;
 constexpr const char* kImpossibleAudio =
@@ -63,7 +65,8 @@ constexpr const char* kImpossibleAudio =
 
 // A rate of 0 is one the container does not know; the decoded frames will tell.
 bool saneAudio(int rate, int channels) {
-  return rate >= 0 && rate <= kMaxSampleRate && channels >= 0 && channels <= kMaxChannels;
+  return (rate == 0 || (rate >= kMinSampleRate && rate <= kMaxSampleRate)) && channels >= 0 &&
+         channels <= kMaxChannels;
 }
 
 bool audioParametersKnown(const AVFormatContext* format) {
