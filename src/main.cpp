@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tunelark"));
   // Ties the window to the installed .desktop file (its icon and name in docks and switchers).
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tunelark"));
+  QGuiApplication::setDesktopFileName(QStringLiteral(TUNELARK_APP_ID));
   const std::vector<std::string> files = givenFiles();
 
   // One window per settings folder: a later start hands its files over and ends.

@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QFile>
+#include <QGuiApplication>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -40,7 +41,7 @@ class RootAdaptor : public QDBusAbstractAdaptor {
   bool yes() const { return true; }
   bool no() const { return false; }
   QString identity() const { return QStringLiteral("Tunelark"); }
-  QString desktopEntry() const { return QStringLiteral("org.example.Tunelark"); }
+  QString desktopEntry() const { return QGuiApplication::desktopFileName(); }
   QStringList uriSchemes() const { return {QStringLiteral("file")}; }
   QStringList mimeTypes() const {
     return {QStringLiteral("audio/x-pn-realaudio"), QStringLiteral("audio/vnd.rn-realaudio"),

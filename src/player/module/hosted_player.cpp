@@ -7,10 +7,7 @@ namespace tunelark::module {
 HostedPlayer::HostedPlayer(std::unique_ptr<engine::AudioSink> sink, QWidget* parent)
     : engine_(std::make_unique<engine::PlayerEngine>(std::move(sink))),
       display_(new PlayerDisplay(parent)) {
-  connect(display_, &PlayerDisplay::seekRequested, this, [this](double seconds) {
-    engine_->seek(seconds);
-    refresh();
-  });
+  connect(display_, &PlayerDisplay::seekRequested, this, [this](double seconds) { seek(seconds); });
   connect(display_, &PlayerDisplay::volumeChanged, this, [this](double volume) {
     volume_ = volume;
     engine_->setVolume(volume);

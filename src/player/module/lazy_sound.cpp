@@ -37,7 +37,7 @@ bool LazySound::load() {
     return false;
   }
   output_.reset(made);
-  output_->setVolume(volume_);
+  choose(output_.get());
   return true;
 }
 
@@ -46,19 +46,6 @@ bool LazySound::start(engine::SampleSource& source) { return load() && output_->
 void LazySound::stop() {
   if (output_) output_->stop();
 }
-
-void LazySound::setPaused(bool paused) {
-  if (output_) output_->setPaused(paused);
-}
-
-void LazySound::setVolume(double volume) {
-  volume_ = volume;
-  if (output_) output_->setVolume(volume);
-}
-
-bool LazySound::failed() const { return output_ && output_->failed(); }
-
-std::string LazySound::error() const { return output_ ? output_->error() : refusal_; }
 
 // Before the first start nothing is known of the server; a device is assumed, so the display
 // does not claim silence before anything has tried to play.

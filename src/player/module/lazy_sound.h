@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "player/engine/audio_sink.h"
+#include "player/module/forwarding_sink.h"
 
 namespace tunelark::module {
 
-class LazySound : public engine::AudioSink {
+class LazySound : public ForwardingSink {
  public:
   // `modulePath` is the sound module to load; empty means the one beside this code's own file.
   explicit LazySound(std::string modulePath = {});
@@ -23,10 +23,6 @@ class LazySound : public engine::AudioSink {
   engine::AudioFormat format() const override { return format_; }
   bool start(engine::SampleSource& source) override;
   void stop() override;
-  void setPaused(bool paused) override;
-  void setVolume(double volume) override;
-  bool failed() const override;
-  std::string error() const override;
   bool hasDevice() const override;
 
   // True once the sound module is loaded and its output made.
@@ -37,9 +33,7 @@ class LazySound : public engine::AudioSink {
 
   engine::AudioFormat format_;
   std::string modulePath_;
-  std::unique_ptr<engine::AudioSink> output_;
-  std::string refusal_;  // why the module could not be loaded
-  double volume_ = 1.0;  // set before the module was loaded, given to it once it is
+  std::unique_ptr<engine::AudioSink> output_;  // the module's output, chosen once it is made
 };
 
 // The folder of the file (executable or shared object) that holds this code, ending in '/'.

@@ -10,14 +10,14 @@
 #include <memory>
 #include <string>
 
-#include "player/engine/audio_sink.h"
+#include "player/module/forwarding_sink.h"
 
 namespace tunelark::module {
 
 class QtAudioSink;
 class PulseDirectSink;
 
-class SoundOutput : public engine::AudioSink {
+class SoundOutput : public ForwardingSink {
  public:
   // Plays `format` (the engine resamples every clip to it) on Qt's default output.
   explicit SoundOutput(engine::AudioFormat format = {});
@@ -26,19 +26,12 @@ class SoundOutput : public engine::AudioSink {
   engine::AudioFormat format() const override { return format_; }
   bool start(engine::SampleSource& source) override;
   void stop() override;
-  void setPaused(bool paused) override;
-  void setVolume(double volume) override;
-  bool failed() const override;
-  std::string error() const override;
   bool hasDevice() const override;
 
  private:
   engine::AudioFormat format_;
   std::unique_ptr<QtAudioSink> qt_;
   std::unique_ptr<PulseDirectSink> direct_;
-  engine::AudioSink* active_ = nullptr;
-  std::string refusal_;  // why the last start() failed
-  double volume_ = 1.0;  // given to whichever output the next start() reaches
 };
 
 }  // namespace tunelark::module
