@@ -1,5 +1,8 @@
 // Start-up: everything the main window does before it is first shown.
+#include <algorithm>
+
 #include "app/last_playlist_setting.h"
+#include "platform/ascii.h"
 #include "platform/windows_dir.h"
 #include "playlist/startup_load.h"
 #include "ui/form1.h"
@@ -17,11 +20,12 @@ void Form1::Form_Load() {
   playstate = 0;
   app.settingsPath = app.windowsDir + "/" + kSettingsFileName;
 
-  // A missing file or key is an ordinary first start; an empty value is worth a beep.
+  // A missing file or key is an ordinary first start; an empty value is worth a beep. A value
+  // with a control character in it names no file anyone made, and could not be stored back.
   if (const auto stored = readLastPlaylist(app.settingsPath)) {
     if (stored->empty()) {
       host.beep();
-    } else {
+    } else if (!std::ranges::any_of(*stored, isControlByte)) {
       app.lastfile = *stored;
     }
   }

@@ -15,6 +15,9 @@ inline std::string asciiLower(std::string_view text) {
   return out;
 }
 
+// A C0 control byte or DEL: no such byte belongs in a path a person typed or chose.
+constexpr bool isControlByte(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
 constexpr bool isAsciiLetter(char c) { return asciiLower(c) >= 'a' && asciiLower(c) <= 'z'; }
 
 constexpr bool equalsNoCase(std::string_view a, std::string_view b) {

@@ -11,9 +11,12 @@ namespace tunelark {
 void Form1::Image9_Click() {
   playstate = 1;
   RealAudio1.setSource("");
-  if (!app.lastfile.empty())
+  // After a failed load the list on screen is what plays: when nothing could be read, nothing
+  // (the failed path is kept for the next start, not handed to the player).
+  const bool nothingRead = !failedLoadFile.empty() && app.entryCount == 0;
+  if (!nothingRead && !app.lastfile.empty())
     RealAudio1.setSource(app.lastfile);
-  else if (!workfile.empty())
+  else if (!nothingRead && !workfile.empty())
     RealAudio1.setSource(workfile);
   RealAudio1.setAutoStart(true);
   applyPlayingLook();

@@ -16,16 +16,16 @@ namespace {
 
 constexpr const char* kListFull = "Sorry ... Only 80 songs for one list";
 
-// A name holding a line break would become two lines of the list file, and so two entries
-// naming clips that do not exist.
-bool fitsOnOneLine(const std::string& name) {
-  return name.find_first_of("\r\n") == std::string::npos;
+// A path holding a line break, in the clip's name or in any folder above it, would become two
+// lines of the list file, and so two entries naming clips that do not exist.
+bool fitsOnOneLine(const ClipFile& clip) {
+  return clipLine(clip.folder, clip.name).find_first_of("\r\n") == std::string::npos;
 }
 
-void tellRefused(Form1& form, const std::vector<std::string>& names) {
-  if (names.empty()) return;
-  std::string text = "A clip whose name holds a line break cannot go into a playlist:";
-  for (const auto& name : names) text += "\n" + name;
+void tellRefused(Form1& form, const std::vector<ClipFile>& clips) {
+  if (clips.empty()) return;
+  std::string text = "A clip whose path holds a line break cannot go into a playlist:";
+  for (const auto& clip : clips) text += "\n" + clip.folder + "/" + clip.name;
   form.host.messageBox(text);
 }
 
@@ -61,13 +61,13 @@ void Form1::Image5_Click() {
 }
 
 void Form1::addClipFiles(const std::vector<ClipFile>& clips) {
-  std::vector<std::string> refused;
-  for (const auto& [folder, name] : clips) {
-    if (!fitsOnOneLine(name)) {
-      refused.push_back(name);
+  std::vector<ClipFile> refused;
+  for (const auto& clip : clips) {
+    if (!fitsOnOneLine(clip)) {
+      refused.push_back(clip);
       continue;
     }
-    if (!addClip(*this, folder, name)) {
+    if (!addClip(*this, clip.folder, clip.name)) {
       host.messageBox(kListFull);
       break;
     }
@@ -84,8 +84,8 @@ void Form1::addmenu() {
     host.messageBox("Clip Not Selected");
     return;
   }
-  if (!fitsOnOneLine(name)) {
-    tellRefused(*this, {name});
+  if (!fitsOnOneLine({File1.Path(), name})) {
+    tellRefused(*this, {{File1.Path(), name}});
     return;
   }
   if (!addClip(*this, File1.Path(), name)) {

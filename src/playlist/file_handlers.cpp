@@ -4,6 +4,7 @@
 #include "platform/path_parts.h"
 #include "playlist/list_file.h"
 #include "playlist/list_reading.h"
+#include "playlist/list_text.h"
 #include "playlist/playlist_edits.h"
 #include "playlist/playlist_line.h"
 #include "ui/form1.h"
@@ -13,6 +14,7 @@ namespace tunelark {
 namespace {
 
 constexpr std::size_t kOpenLimit = 100000;  // bytes; a larger file is no playlist of ours
+constexpr const char* kNotAList = "a clip or another binary file, not a playlist";
 
 std::string captionFor(const std::string& path) { return "PlayList File : " + fileNameOf(path); }
 
@@ -28,8 +30,8 @@ void Form1::Image26_Click() {
   List1.Clear();
   listmode = 2;
   app.lastfile = app.workingListFile();
-  Label4.caption = "PlayList File : Untitled.ram (Not Save)";
-  endPartlyReadGuard(*this);
+  Label4.caption = kUntitledUnsaved;
+  endFailedLoadGuard(*this);
 }
 
 void Form1::Image10_Click() {
@@ -47,37 +49,46 @@ void Form1::openlist() {
   CommonDialog1.FilterIndex = 1;
   if (dialogs.ShowOpen(CommonDialog1)) {
     rememberFolder(*this);
-    openListFile(CommonDialog1.FileName);
+    // Open fails silently, but a clip chosen through the dialog's clip filter is worth a word:
+    // the user meant something by it, and nothing happening would look like a fault.
+    if (openListFile(CommonDialog1.FileName) == kNotAList)
+      host.messageBox(std::string("This file is ") + kNotAList + ", so it was not opened:\n" +
+                      CommonDialog1.FileName);
   }
   Image10.visible = true;
   Image11.visible = false;
 }
 
-bool Form1::openListFile(const std::string& path) {
+std::string Form1::openListFile(const std::string& path) {
   const ListLoad load = loadListFile(*this, path, kOpenLimit, true, true);
   using Status = RegularFileRead::Status;
-  if (load.status == Status::Missing || load.status == Status::NotRegular || load.tooLarge)
-    return false;
-  endPartlyReadGuard(*this);
+  if (load.status == Status::Missing) return "not found";
+  if (load.status == Status::NotRegular) return "not an ordinary file";
+  if (load.tooLarge) return "too large for a playlist";
+  if (load.notAList) return kNotAList;
+  endFailedLoadGuard(*this);
   app.lastfile = path;
   workfile = path;
-  if (load.status == Status::Ok) {
+  if (load.complete()) {
     listmode = 1;
     RealAudio1.setSource(app.lastfile);
   } else {
-    partlyReadFile = path;
+    failedLoadFile = path;
   }
   Label4.caption = captionFor(app.lastfile);
-  return true;
+  return {};
 }
 
+// A completed Save makes the saved file the playlist's own: every later edit goes to it, and
+// the file the list was in before is left as it was saved.
 void Form1::Image28_Click() {
   const std::string name = savedialog("Untitled");
   if (name.empty()) return;
   if (!savelist(name)) return;
+  endFailedLoadGuard(*this);
   Label4.caption = captionFor(name);
-  app.lastfile = name;
-  endPartlyReadGuard(*this);
+  app.lastfile = workfile = name;
+  listmode = 1;
 }
 
 std::string Form1::savedialog(const std::string& defaultName) {
@@ -93,10 +104,18 @@ std::string Form1::savedialog(const std::string& defaultName) {
 }
 
 bool Form1::savelist(const std::string& path) {
+  // Saving over a clip would destroy it: only a playlist, or a new file, is written.
+  const RegularFileRead old = readRegularFile(path, kOpenLimit);
+  if (old.status == RegularFileRead::Status::Ok && !isPlaylistText(old.bytes)) {
+    host.messageBox(std::string("This file is ") + kNotAList + ", so it was not written over:\n" +
+                    path);
+    return false;
+  }
   host.setBusy(true);
-  const bool written = writeEntries(*this, path, false);
-  host.setBusy(false);
-  return written;
+  const std::string error = writeEntriesQuietly(app, path, false);
+  host.setBusy(false);  // before the message, so the box does not show under the busy pointer
+  if (!error.empty()) host.messageBox(error);
+  return error.empty();
 }
 
 }  // namespace tunelark

@@ -21,8 +21,6 @@ const char* whyNot(GivenKind kind) {
       return "a folder";
     case GivenKind::Unreadable:
       return "cannot be read";
-    case GivenKind::List:  // only a playlist Open refuses comes here
-      return "too large for a playlist";
     default:
       return "neither a playlist (.ram) nor a clip (.ra, .rm)";
   }
@@ -54,8 +52,8 @@ void takeGivenFiles(Form1& form, const std::vector<std::string>& paths) {
   std::string lastList;
   std::vector<ClipFile> clips;
   std::string refused;
-  const auto refuse = [&refused](const std::string& path, GivenKind kind) {
-    refused += "\n" + path + " (" + whyNot(kind) + ")";
+  const auto refuse = [&refused](const std::string& path, const std::string& why) {
+    refused += "\n" + path + " (" + why + ")";
   };
   for (const auto& path : paths) {
     const GivenKind kind = givenKind(path);
@@ -64,9 +62,12 @@ void takeGivenFiles(Form1& form, const std::vector<std::string>& paths) {
     else if (kind == GivenKind::Clip)
       clips.push_back({folderOf(path), baseName(path)});
     else
-      refuse(path, kind);
+      refuse(path, whyNot(kind));
   }
-  if (!lastList.empty() && !form.openListFile(lastList)) refuse(lastList, GivenKind::List);
+  if (!lastList.empty()) {
+    const std::string why = form.openListFile(lastList);
+    if (!why.empty()) refuse(lastList, why);
+  }
   if (!clips.empty()) form.addClipFiles(clips);
   if (!refused.empty()) form.host.messageBox("These files could not be taken:" + refused);
 }

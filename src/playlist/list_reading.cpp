@@ -14,6 +14,8 @@ ListLoad loadListFile(Form1& form, const std::string& path, std::size_t maxBytes
   using Status = RegularFileRead::Status;
   if (read.status == Status::Missing || read.status == Status::NotRegular) return load;
   if (read.cut && refuseLarger) return load;
+  load.notAList = !isPlaylistText(read.bytes);
+  if (load.notAList) return load;
   // Text cut short (by a read error or the size limit) ends in a piece of a line; only the
   // lines read whole are entries.
   std::string_view text = read.bytes;

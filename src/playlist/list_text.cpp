@@ -19,6 +19,11 @@ ListLines readListLines(std::string_view text, std::size_t maxEntries, bool skip
   return result;
 }
 
+bool isPlaylistText(std::string_view bytes) {
+  if (bytes.starts_with(".RMF") || bytes.starts_with(".ra\xFD")) return false;
+  return bytes.find('\0') == std::string_view::npos;
+}
+
 std::string listFileText(const std::string* lines, std::size_t count, bool skipEmpty) {
   std::string text;
   for (std::size_t i = 0; i < count; ++i) {

@@ -19,6 +19,10 @@ struct ListLines {
 // space is no entry (Open reads files that way; the start-up load does not).
 ListLines readListLines(std::string_view text, std::size_t maxEntries, bool skipSingleSpace);
 
+// False for bytes that are no playlist of any kind: a RealMedia clip (".RMF", or ".ra" and
+// 0xFD), or anything holding a NUL byte. Such a file is never loaded as a list nor written over.
+bool isPlaylistText(std::string_view bytes);
+
 // The text of a playlist file holding `lines`, each followed by CR LF. With `skipEmpty` an
 // empty line is left out instead of being written as an empty line.
 std::string listFileText(const std::string* lines, std::size_t count, bool skipEmpty);

@@ -30,15 +30,16 @@ void startupLoad(Form1& form) {
   form.workfile = app.lastfile;
   form.listmode = 1;
   const ListLoad load = loadListFile(form, app.lastfile, kStartupReadLimit, false, false);
-  if (load.status == RegularFileRead::Status::Ok) {
+  if (load.complete()) {
     form.Label4.caption = "PlayList File : " + fileNameOf(app.lastfile);
     form.RealAudio1.setSource(app.lastfile);
     return;
   }
-  // `lastfile` keeps the failed path, so the next start tries it again; until a file is
-  // current again, edits go to the working list file instead of over what is left unread.
+  // Missing, unreadable, cut at the limit or no playlist at all: `lastfile` keeps the path, so
+  // a drive mounted later loads at the next start. The file itself is never written; the first
+  // edit makes the working list the current playlist instead.
   form.listmode = 2;
-  if (load.status != RegularFileRead::Status::Missing) form.partlyReadFile = app.lastfile;
+  form.failedLoadFile = app.lastfile;
 }
 
 }  // namespace tunelark

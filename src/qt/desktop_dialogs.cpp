@@ -33,8 +33,14 @@ void syncDesktopDialogs(Form1& form, QWidget* parent, SkinPictures& skin, AfterH
   Form4Dialog* preferences = follow<Form4Dialog>(
       form.form4 != nullptr, parent, "Form4", [&] { return new Form4Dialog(form, parent, after); });
   if (preferences) preferences->sync();
-  follow<Form2Dialog>(form.form2 != nullptr, parent, "Form2",
-                      [&] { return new Form2Dialog(form, parent, skin, after); });
+  Form2Dialog* about = follow<Form2Dialog>(form.form2 != nullptr, parent, "Form2", [&] {
+    return new Form2Dialog(form, parent, skin, after);
+  });
+  if (about && form.form2->toFront) {
+    form.form2->toFront = false;
+    about->raise();
+    about->activateWindow();
+  }
 }
 
 }  // namespace tunelark::qt

@@ -14,7 +14,10 @@ void Form1::Image29_Click() {
 void Form1::Image30_Click() { host.messageBox("Help Not Available Yet.."); }
 
 void Form1::Image34_Click() {
-  if (!form2) form2 = std::make_unique<Form2>(*this);
+  if (form2)
+    form2->toFront = true;  // asked for again from the tray: it may be behind other windows
+  else
+    form2 = std::make_unique<Form2>(*this);
 }
 
 }  // namespace tunelark

@@ -135,9 +135,10 @@ class Form1 {
   std::unique_ptr<Form5> form5;
 
   CommonDialog CommonDialog1;  // the Open and Save As dialogs' shared record
-  // A remembered playlist that failed to load part-way: the lines it holds past the failure
-  // are still only on disk, so no edit may overwrite it until New, Open or Save moves on.
-  std::string partlyReadFile;
+  // The list file a load stopped on: missing, unreadable, not a playlist, or read only in part.
+  // What it holds past the failure is still only on disk, so it is never written; the first
+  // edit moves the list on screen to the working list file, which becomes the current playlist.
+  std::string failedLoadFile;
   std::mt19937_64 random;  // the shuffle's draws, seeded from the clock
 
   // ---- View methods ----
@@ -193,7 +194,7 @@ class Form1 {
   void List1_DragDrop();  // File1's current clip dropped onto the playlist
   void addmenu();
   // Appends `clips` in order as the add button appends its selection: up to 80 entries (then
-  // "Sorry ... Only 80 songs for one list"), names with a line break refused, the file rewritten.
+  // "Sorry ... Only 80 songs for one list"), paths with a line break refused, the file rewritten.
   void addClipFiles(const std::vector<ClipFile>& clips);
   void Notselected();    // "Clip Not Selected" when the last edit found no selected row
   void Image22_Click();  // remove
@@ -209,9 +210,9 @@ class Form1 {
   void Image10_Click();  // open
   void openlist();
   // Open's work after its dialog: loads `path` as the current playlist, with its caption and the
-  // player's source. False, with nothing changed, when it is missing, no ordinary file or too
-  // large to be a playlist.
-  bool openListFile(const std::string& path);
+  // player's source. When it is missing, no ordinary file, too large or not a playlist at all
+  // (a clip), nothing changes and the reason comes back in words; "" when it was taken.
+  std::string openListFile(const std::string& path);
   void Image28_Click();  // save
   // The chosen path, or "" when the user cancelled.
   std::string savedialog(const std::string& defaultName);

@@ -33,6 +33,7 @@ class Form2 {
   int Height = 3120;
   unsigned BackColor = 0x404040;  // RGB(64,64,64)
   std::uint32_t hWnd = 0;         // the box's window handle once it is on screen
+  bool toFront = false;           // asked for while loaded: brought to the front at the next draw
 
   Control Image1;    // the program's icon
   Control Label1;    // product line

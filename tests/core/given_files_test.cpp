@@ -18,7 +18,7 @@ struct GivenCase {
   Lines given;         // below the temporary folder; "many" stands for 81 clips
   Lines entries;       // "@" stands for the temporary folder
   std::string opened;  // the playlist now open, "" for none
-  std::string message;
+  Lines messages;
 };
 
 void expectTaken(const GivenCase& c) {
@@ -30,6 +30,9 @@ void expectTaken(const GivenCase& c) {
   dir.write("B.RM", "clip");
   dir.write("notes.txt", "text");
   dir.write("folder/c.ra", "clip");
+  dir.write("odd\rname/d.ra", "clip");
+  const std::string rmf(".RMF\0\0\0\x12", 8);
+  dir.write("clip.ram", rmf);
   Lines paths;
   for (const auto& name : c.given) {
     if (name != "many") paths.push_back(dir.str() + "/" + name);
@@ -42,7 +45,9 @@ void expectTaken(const GivenCase& c) {
   for (const auto& line : c.entries) expected.push_back(w.at(line));
   EXPECT_EQ(w.entries(), expected);
   EXPECT_EQ(form.List1.ListCount(), app.entryCount);
-  EXPECT_EQ(host.messages, c.message.empty() ? Lines{} : Lines{w.at(c.message)});
+  Lines messages;
+  for (const auto& m : c.messages) messages.push_back(w.at(m));
+  EXPECT_EQ(host.messages, messages);
   const std::string opened = c.opened.empty() ? "" : dir.str() + "/" + c.opened;
   if (!opened.empty()) {
     EXPECT_EQ(app.lastfile, opened);
@@ -56,6 +61,7 @@ void expectTaken(const GivenCase& c) {
   if (added || opened.empty()) {
     EXPECT_EQ(readFile(added && !opened.empty() ? opened : w.temp()), added ? file : "");
   }
+  EXPECT_EQ(readFile(dir.str() + "/clip.ram"), rmf);
 }
 
 Lines manyEntries() {
@@ -66,22 +72,30 @@ Lines manyEntries() {
 
 TEST(GivenFiles, AreTakenAsOpenAndAddTakeThem) {
   const GivenCase cases[] = {
-      GivenCase{"a playlist", {"one.ram"}, {"file:/x/1.ra"}, "one.ram", ""},
+      GivenCase{"a playlist", {"one.ram"}, {"file:/x/1.ra"}, "one.ram", {}},
       GivenCase{
-          "the last of two playlists", {"one.ram", "two.ram"}, {"file:/x/2.ra"}, "two.ram", ""},
-      GivenCase{"clips any case", {"a.ra", "B.RM"}, {"file:@/a.ra", "file:@/B.RM"}, "", ""},
+          "the last of two playlists", {"one.ram", "two.ram"}, {"file:/x/2.ra"}, "two.ram", {}},
+      GivenCase{"clips any case", {"a.ra", "B.RM"}, {"file:@/a.ra", "file:@/B.RM"}, "", {}},
       GivenCase{"clips after the playlist",
                 {"a.ra", "one.ram"},
                 {"file:/x/1.ra", "file:@/a.ra"},
                 "one.ram",
-                ""},
-      GivenCase{"81 clips", {"many"}, manyEntries(), "", "Sorry ... Only 80 songs for one list"},
+                {}},
+      GivenCase{"81 clips", {"many"}, manyEntries(), "", {"Sorry ... Only 80 songs for one list"}},
       GivenCase{"missing folder and text named once",
                 {"gone.ra", "folder", "a.ra", "notes.txt"},
                 {"file:@/a.ra"},
                 "",
-                "These files could not be taken:\n@/gone.ra (not found)\n@/folder (a folder)\n"
-                "@/notes.txt (neither a playlist (.ram) nor a clip (.ra, .rm))"}};
+                {"These files could not be taken:\n@/gone.ra (not found)\n@/folder (a folder)\n"
+                 "@/notes.txt (neither a playlist (.ram) nor a clip (.ra, .rm))"}},
+      GivenCase{
+          "a clip named as a playlist, a folder with a line break",
+          {"clip.ram", "odd\rname/d.ra", "a.ra"},
+          {"file:@/a.ra"},
+          "",
+          {"A clip whose path holds a line break cannot go into a playlist:\n@/odd\rname/d.ra",
+           "These files could not be taken:\n@/clip.ram (a clip or another binary file, "
+           "not a playlist)"}}};
   for (const GivenCase& c : cases) {
     SCOPED_TRACE(c.what);
     expectTaken(c);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/playlist_window.h"
+#include "playlist/list_file.h"
 #include "playlist/list_text.h"
 #include "playlist/playlist_edits.h"
 #include "playlist/playlist_line.h"
@@ -55,7 +56,7 @@ TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
   // f<LF>g.ra), the clips added, the messages, and -2 for the add button or else a drop with
   // this current File1 row.
   const std::string refused =
-      "A clip whose name holds a line break cannot go into a playlist:\nf\ng.ra";
+      "A clip whose path holds a line break cannot go into a playlist:\n@/clips/f\ng.ra";
   const std::tuple<const char*, int, std::vector<int>, Lines, Lines, int> cases[] = {
       {"two clips", 0, {1, 3}, {"b.ra", "d.ra"}, {}, -2},
       {"78 and five selected", 78, {0, 1, 2, 3, 4}, {"a.ra", "b.ra"}, {kFull}, -2},
@@ -84,7 +85,9 @@ TEST(PlaylistAdd, AppendsInRowOrderUpToEightyAndRewritesTheList) {
     for (std::size_t i = 0; i < added.size(); ++i)
       EXPECT_EQ(w.form.List1.List(before + static_cast<int>(i)),
                 std::to_string(before + static_cast<int>(i) + 1) + ". " + added[i]);
-    EXPECT_EQ(w.host.messages, messages);
+    Lines shown;
+    for (const auto& m : messages) shown.push_back(w.at(m));
+    EXPECT_EQ(w.host.messages, shown);
     EXPECT_EQ(w.form.File1.selectedRows(), selected);  // the selection is left as it was
     if (drop != -2) continue;
     EXPECT_EQ(w.form.selCount, static_cast<int>(selected.size()));
@@ -176,21 +179,22 @@ TEST(PlaylistEdit, SortIsByteOrderAndShuffleAFairPermutationNewAtEveryRun) {
   EXPECT_LT(exchanged, 600);
 }
 
-// The files in play: the working list T, named playlists A and B, a file F whose start-up load
-// failed part-way. Each edit rewrites one of them in each state and leaves the others alone.
+// The files in play: the working list T, named playlists A and B, a file F whose load failed.
+// Each edit rewrites one of them in each state and leaves the others alone; after a failed load
+// every edit goes to the working list, which then becomes the current playlist.
 TEST(PlaylistEdit, EachEditRewritesItsFileAndNoOther) {
   // Each state: its listmode, and the files that lastfile and workfile name.
   const std::tuple<const char*, int, const char*> states[] = {{"untitled", 2, "TT"},
                                                               {"named", 1, "AA"},
                                                               {"new after open", 2, "TA"},
-                                                              {"saved as after open", 1, "BA"},
-                                                              {"failed start up load", 2, "FF"}};
+                                                              {"failed start up load", 2, "FF"},
+                                                              {"open failed part-way", 1, "FF"}};
   // Each edit, and the file it writes in each state above.
   const std::pair<void (Form1::*)(), const char*> edits[] = {
-      {&Form1::Image5_Click, "TATBT"},  {&Form1::List1_DragDrop, "TATBT"},  // add, drop
-      {&Form1::Image22_Click, "TAAAT"}, {&Form1::Image31_Click, "TAAAT"},   // remove, up
-      {&Form1::Image32_Click, "TAAAT"}, {&Form1::Image23_Click, "TATBT"},   // down, sort
-      {&Form1::Image25_Click, "TATBT"}, {&Form1::Image24_Click, "TATBT"}};  // reverse, shuffle
+      {&Form1::Image5_Click, "TATTT"},  {&Form1::List1_DragDrop, "TATTT"},  // add, drop
+      {&Form1::Image22_Click, "TAATT"}, {&Form1::Image31_Click, "TAATT"},   // remove, up
+      {&Form1::Image32_Click, "TAATT"}, {&Form1::Image23_Click, "TATTT"},   // down, sort
+      {&Form1::Image25_Click, "TATTT"}, {&Form1::Image24_Click, "TATTT"}};  // reverse, shuffle
   for (int s = 0; s < 5; ++s) {
     for (int e = 0; e < 8; ++e) {
       const auto& [what, listmode, names] = states[s];
@@ -204,7 +208,8 @@ TEST(PlaylistEdit, EachEditRewritesItsFileAndNoOther) {
       w.form.listmode = listmode;
       w.app.lastfile = path(names[0]);
       w.form.workfile = path(names[1]);
-      if (names[0] == 'F') w.form.partlyReadFile = path('F');
+      const bool failed = names[0] == 'F';
+      if (failed) w.form.failedLoadFile = path('F');
       w.listClips({"z.ra", "y.ra"}, {0});
       w.form.File1.setListIndex(0);
       w.setEntries({"file:/m/b.ra", "file:/m/a.ra"}, {1});
@@ -212,13 +217,15 @@ TEST(PlaylistEdit, EachEditRewritesItsFileAndNoOther) {
       const char written = edits[e].second[s];
       for (const char f : std::string("TABF"))
         EXPECT_EQ(readFile(path(f)), f == written ? fileOf(w.entries()) : "old\r\n") << f;
-      EXPECT_EQ(w.form.listmode, listmode);
-      EXPECT_EQ(w.app.lastfile, path(names[0]));
       const bool whole = e >= 5, adds = e <= 1;
       // Adding to an untitled list points workfile at the working list file, the whole-list
-      // edits at the file they wrote; a guarded write moves it off the partly read file.
-      const bool moved = whole || (adds && listmode == 2) || names[0] == 'F';
-      EXPECT_EQ(w.form.workfile, path(moved ? written : names[1]));
+      // edits at the file they wrote.
+      const bool moved = whole || (adds && listmode == 2) || failed;
+      EXPECT_EQ(stateOf(w.app, w.form),
+                (failed ? Lines{w.temp(), w.temp(), "2", kUntitledUnsaved}
+                        : Lines{path(names[0]), path(moved ? written : names[1]),
+                                std::to_string(listmode), w.form.Label4.caption}));
+      EXPECT_EQ(w.form.failedLoadFile, "");
       EXPECT_EQ(w.player.calls, whole ? Lines{"source:" + path(written)} : Lines{});
       EXPECT_TRUE(w.host.messages.empty());
     }
@@ -227,6 +234,7 @@ TEST(PlaylistEdit, EachEditRewritesItsFileAndNoOther) {
 
 // The same files chosen in the Open dialog and remembered at start-up. A line ends only at CR
 // (an LF after it belongs to the end); Open skips lines of one space, the start-up load does not.
+// A file that is no playlist (a clip, anything with a NUL) is never taken as one.
 TEST(PlaylistLoad, OpenAndStartUpLoadTheFileOrChangeNothing) {
   const auto numbered = [](int n, const char* end) {
     std::string text;
@@ -237,21 +245,28 @@ TEST(PlaylistLoad, OpenAndStartUpLoadTheFileOrChangeNothing) {
     const char* what;
     std::string contents;  // of l.ram; or <missing>, <folder>, <fifo>, or a device's path
     int opened;            // entries after Open; -1: refused and nothing changes
-    int started;           // entries after the start-up load; -1: not loaded
+    int started;           // entries after the start-up load; -1: nothing read
+    bool whole = true;     // the entries read are the whole file
   };
-  const Case cases[] = {{"empty file", "", 0, 0},
-                        {"single spaces", " \r\n  \r\n \r\n", 1, 3},
-                        {"CR only", numbered(5, "\r") + "file:/unended.ra", 6, 6},
-                        {"blank lines", "\r\n\r\nfile:/a.ra\r\n", 3, 3},
-                        {"85 lines", numbered(85, "\r\n"), 80, 80},
-                        {"LF only", numbered(5, "\n"), 1, 1},
-                        {"exactly 100000 bytes", std::string(99998, 'x') + "\r\n", 1, 1},
-                        {"one byte more", std::string(99999, 'x') + "\r\n", -1, 1},
-                        {"over 16 MiB", numbered(85, "\r\n") + std::string(17 << 20, 'x'), -1, 80},
-                        {"missing", "<missing>", -1, -1},
-                        {"a folder", "<folder>", -1, -1},
-                        {"a FIFO", "<fifo>", -1, -1},
-                        {"a device", "/dev/zero", -1, -1}};
+  const std::string binary = "file:/a.ra\r\n" + std::string(1, '\0') + "\r\n";
+  const Case cases[] = {
+      {"empty file", "", 0, 0},
+      {"single spaces", " \r\n  \r\n \r\n", 1, 3},
+      {"CR only", numbered(5, "\r") + "file:/unended.ra", 6, 6},
+      {"blank lines", "\r\n\r\nfile:/a.ra\r\n", 3, 3},
+      {"85 lines", numbered(85, "\r\n"), 80, 80},
+      {"LF only", numbered(5, "\n"), 1, 1},
+      {"exactly 100000 bytes", std::string(99998, 'x') + "\r\n", 1, 1},
+      {"one byte more", std::string(99999, 'x') + "\r\n", -1, 1},
+      {"over 16 MiB", numbered(85, "\r\n") + std::string(17 << 20, 'x'), -1, 80, false},
+      {"a RealMedia clip", ".RMF" + numbered(2, "\r\n"), -1, -1},
+      {"a RealAudio clip", ".ra\xFD" + numbered(2, "\r\n"), -1, -1},
+      {"a NUL byte", binary, -1, -1},
+      {"a read error", "/proc/self/mem", 0, 0, false},
+      {"missing", "<missing>", -1, -1},
+      {"a folder", "<folder>", -1, -1},
+      {"a FIFO", "<fifo>", -1, -1},
+      {"a device", "/dev/zero", -1, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Window w;
@@ -260,11 +275,13 @@ TEST(PlaylistLoad, OpenAndStartUpLoadTheFileOrChangeNothing) {
       fs::create_directories(chosen);
     } else if (c.contents == "<fifo>") {
       ASSERT_EQ(::mkfifo(chosen.c_str(), 0600), 0);
-    } else if (c.contents == "/dev/zero") {
+    } else if (c.contents.starts_with("/")) {
       chosen = c.contents;
     } else if (c.contents != "<missing>") {
       w.dir.write("l.ram", c.contents);
     }
+    const std::string name = fs::path(chosen).filename().string();
+    const bool text = isPlaylistText(c.contents);
     const std::string before = fs::is_regular_file(chosen) ? readFile(chosen) : "";
     w.setEntries({"file:/before.ra"});
     w.app.lastfile = w.temp();
@@ -277,26 +294,35 @@ TEST(PlaylistLoad, OpenAndStartUpLoadTheFileOrChangeNothing) {
     const bool opened = c.opened >= 0;
     EXPECT_EQ(w.entries().size(), opened ? c.opened : 1u);
     EXPECT_EQ(w.form.List1.ListCount(), opened ? c.opened : 1);
+    // Failing while reading keeps the list mode and leaves the player alone.
     EXPECT_EQ(stateOf(w.app, w.form),
-              (opened ? Lines{chosen, chosen, "1", "PlayList File : l.ram"}
+              (opened ? Lines{chosen, chosen, c.whole ? "1" : "2", "PlayList File : " + name}
                       : Lines{w.temp(), w.temp(), "2", "PlayList File : "}));
-    EXPECT_EQ(w.player.calls, opened ? Lines{"source:" + chosen} : Lines{});
-    EXPECT_EQ(fs::is_regular_file(chosen) ? readFile(chosen) : "", before);  // Open writes nothing
+    EXPECT_EQ(w.player.calls, opened && c.whole ? Lines{"source:" + chosen} : Lines{});
+    EXPECT_EQ(w.form.failedLoadFile, opened && !c.whole ? chosen : "");
+    EXPECT_EQ(w.host.messages,
+              text ? Lines{}
+                   : Lines{"This file is a clip or another binary file, not a playlist, so it "
+                           "was not opened:\n" +
+                           chosen});
+    EXPECT_EQ(fs::is_regular_file(chosen) ? readFile(chosen) : "", before);  // never written
 
-    // Started on it, a failed load leaves the path for the next start and guards what it
-    // could not read (see the edits' "failed start up load").
+    // Started on it, a failed load leaves the path for the next start, guards the file and
+    // plays only what is on screen.
     w.dir.write("win/tunelark.ini", "[Dirlagu]\r\nfile=" + chosen + "\r\n");
     AppState app;
     testing::FakeHost host;
     Form1 started{app, host};
     started.Form_Load();
-    const bool loaded = c.started >= 0;
+    const bool loaded = c.started >= 0 && c.whole;
     EXPECT_EQ(app.entryCount, std::max(c.started, 0));
     EXPECT_EQ(started.List1.ListCount(), std::max(c.started, 0));
     EXPECT_EQ(stateOf(app, started),
               (Lines{chosen, chosen, loaded ? "1" : "2", loaded ? "PlayList File : l.ram" : ""}));
-    EXPECT_EQ(started.partlyReadFile, !loaded && fs::exists(chosen) ? chosen : "");
+    EXPECT_EQ(started.failedLoadFile, loaded ? "" : chosen);
     EXPECT_EQ(started.RealAudio1.source(), loaded ? chosen : "");
+    started.Image9_Click();
+    EXPECT_EQ(started.RealAudio1.source(), loaded || c.started > 0 ? chosen : "");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.beeps, 0);
   }
@@ -339,31 +365,44 @@ TEST(PlaylistFiles, NewEmptiesTheListAndLeavesFilesAndWorkfileAlone) {
   EXPECT_TRUE(w.player.calls.empty());
 }
 
-// Save writes the name as typed, every entry, and overwrites without asking (the whole-list edits
-// leave out empty entries); a cancelled or failed save keeps
-// the caption and lastfile, and a failure says so once.
+// Save writes the name as typed, every entry, and overwrites a playlist without asking (the
+// whole-list edits leave out empty entries), but never a clip. A completed save makes the saved
+// file the playlist's own; a cancelled or failed one changes nothing, and a failure says so once.
 TEST(PlaylistFiles, SaveWritesTheNameAsTypedOrKeepsEverythingWhenItCannot) {
   Window w;
-  w.setEntries({"file:/b.ra", "", "file:/a.ra"});
+  w.form.Image26_Click();  // New
+  w.setEntries({"file:/b.ra", "", "file:/a.ra"}, {0});
   const std::string mylist = w.dir.str() + "/mylist";
   const std::string existing = w.dir.write("old.ram", "old contents\r\n");
-  w.dialogs.answers = {std::nullopt, w.dir.str() + "/no/such/x.ram", mylist, existing};
+  const std::string rmf(".RMF\0\0\0\x12", 8);
+  const std::string clip = w.dir.write("song.rm", rmf);
+  w.dialogs.answers = {std::nullopt, w.dir.str() + "/no/such/x.ram", clip, mylist, existing};
+  const Lines unsaved = {w.temp(), w.temp(), "2", kUntitledUnsaved};
   w.form.Image28_Click();
   EXPECT_TRUE(w.host.messages.empty());
   w.form.Image28_Click();
-  EXPECT_EQ(w.host.messages.size(), 1u);
-  EXPECT_EQ(stateOf(w.app, w.form),
-            (Lines{w.temp(), w.temp(), "2", "PlayList File : Untitled.ram"}));
+  ASSERT_EQ(w.host.messages.size(), 1u);
+  EXPECT_FALSE(w.host.messages[0].starts_with("(busy)"));  // the pointer is back first
+  w.form.Image28_Click();
+  EXPECT_EQ(w.host.messages.at(1),
+            "This file is a clip or another binary file, not a playlist, so it was not written "
+            "over:\n" +
+                clip);
+  EXPECT_EQ(readFile(clip), rmf);
+  EXPECT_EQ(stateOf(w.app, w.form), unsaved);
   w.form.Image28_Click();
   EXPECT_EQ(readFile(mylist), "file:/b.ra\r\n\r\nfile:/a.ra\r\n");
-  EXPECT_EQ(stateOf(w.app, w.form), (Lines{mylist, w.temp(), "2", "PlayList File : mylist"}));
+  EXPECT_EQ(stateOf(w.app, w.form), (Lines{mylist, mylist, "1", "PlayList File : mylist"}));
   EXPECT_EQ(w.host.busyCalls, (std::vector<bool>{true, false, true, false}));
+  w.form.Image22_Click();  // edits now go to the saved file, not the working list
+  EXPECT_EQ(readFile(mylist), "file:/a.ra\r\n");  // empty entries left out
+  EXPECT_FALSE(fs::exists(w.temp()));
+  w.form.Image26_Click();  // an empty list saves as an empty file
   w.form.Image28_Click();
-  EXPECT_EQ(readFile(existing), "file:/b.ra\r\n\r\nfile:/a.ra\r\n");
-  EXPECT_EQ(listFileText(w.app.entries.data(), 3, true), "file:/b.ra\r\nfile:/a.ra\r\n");
+  EXPECT_EQ(readFile(existing), "");
   EXPECT_EQ(clipLine("/", "song.ra"), "file://song.ra");  // no separator is folded
   // Named Untitled whatever the list is called, in the folder of the last choice.
-  EXPECT_EQ(dialogOf(w.dialogs.shown[3]),
+  EXPECT_EQ(dialogOf(w.dialogs.shown[4]),
             (Lines{"save", "Save As", "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra)|*.ra", "1",
                    "4", "Untitled", w.dir.str()}));
 }

@@ -48,6 +48,8 @@ const SettingsCase kCases[] = {
     {"one huge line", std::string(3 << 20, '['), std::nullopt, 0, true},
     {"a FIFO in its place", "<fifo>", std::nullopt, 0, false},
     {"larger than any settings file", "<too large>", std::nullopt, 0, false},
+    {"a NUL in the value", std::string("[Dirlagu]\nfile=/a\0.ram\n", 23), std::nullopt, 0, true},
+    {"an escape in the value", "[Dirlagu]\nfile=/a\x1b.ram\n", std::nullopt, 0, true},
     {"a line break in the path", kStored, "/old.ram", 0, false, "/a\n[Option]\ntaskbar=2"}};
 
 TEST(SettingsFile, StartUpReadsTheLastPlaylistAndUnloadOrExitStoreItOrBeepOnce) {

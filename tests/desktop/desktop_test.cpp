@@ -64,6 +64,15 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
       EXPECT_EQ(link->cursor().shape(), Qt::UpArrowCursor);
       QTest::mouseClick(link, Qt::LeftButton);
     }
+    if (way == std::string("wm")) {  // asked for from the tray while behind another window
+      QWidget other;
+      other.show();
+      other.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+      form->mnuopt_Click(kMnuAbout);
+      window->sync();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    }
     closeDialog(dialog, way);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->face()->isEnabled(); }, 5000));
     EXPECT_EQ(form->form2, nullptr);

@@ -185,7 +185,7 @@ TEST_F(Journey, TrayOnlyHidesTheWindowAndTheTrayMenuBringsItBack) {
             std::tie(before->x, before->y, before->width, before->height));
 }
 
-TEST_F(Journey, RestartBringsTheSavedListBackAndTrayExitStoresNothing) {
+TEST_F(Journey, RestartBringsTheSavedAndEditedListBackAndTrayExitStoresNothing) {
   folder.write("clips/a.rm", "x");
   folder.write("clips/b.rm", "x");
   const std::string clips = folder.str() + "/clips";
@@ -193,8 +193,15 @@ TEST_F(Journey, RestartBringsTheSavedListBackAndTrayExitStoresNothing) {
   const std::string other = folder.write("other.ram", "file:" + clips + "/b.rm\r\n");
   start({}, clips);
   const QImage untitled = part(picture("untitled"), kCaption);
-  addClips(kClipRow1);
-  EXPECT_EQ(saveAs(kept), "file:" + clips + "/a.rm\r\nfile:" + clips + "/b.rm\r\n");
+  addClips(kClipRow0);
+  EXPECT_EQ(saveAs(kept), "file:" + clips + "/a.rm\r\n");
+  // The saved file is the playlist's own now: the next add goes to it, not to the working list.
+  program->click(kClipRow1.x, kClipRow1.y);
+  program->click(kAddButton.x, kAddButton.y);
+  EXPECT_TRUE(waitFor([&] {
+    return readFile(kept) == "file:" + clips + "/a.rm\r\nfile:" + clips + "/b.rm\r\n";
+  })) << readFile(kept);
+  EXPECT_EQ(readFile(program->windir() + "/temp.ram"), "file:" + clips + "/a.rm\r\n");
   QImage named;
   EXPECT_TRUE(waitFor([&] {
     named = picture("saved");
@@ -220,6 +227,63 @@ TEST_F(Journey, RestartBringsTheSavedListBackAndTrayExitStoresNothing) {
   useTrayMenu("x");  // "E&xit"
   EXPECT_EQ(program->waitForExit(), 0);
   EXPECT_EQ(readFile(program->settingsPath()), stored);
+}
+
+// A remembered list that is gone: what the user adds is what plays and what the next start
+// shows, and the gone file is never made.
+TEST_F(Journey, AGoneRememberedListGivesWayToTheClipsAdded) {
+  const std::string clips = folder.str() + "/clips";
+  std::filesystem::create_directories(clips);
+  const std::string clip = makeTone(clips + "/tone.rm", 30);
+  const std::string gone = folder.str() + "/unmounted/list.ram";
+  folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + gone + "\r\n");
+  start({}, clips);
+  addClips(kClipRow0);
+  SinkRecording sink(folder.str() + "/heard.raw");
+  ASSERT_TRUE(sink.started()) << "parec records nothing";
+  program->click(kPlay.x, kPlay.y);
+  EXPECT_TRUE(waitFor([&] { return tonesHeard(sink.samples(), {440}, 1) == std::vector{440}; }))
+      << program->errors();
+  const QImage added = picture("gone-list-added");
+  program->click(kExitButton.x, kExitButton.y);
+  ASSERT_EQ(program->waitForExit(), 0);
+  EXPECT_EQ(readFile(program->windir() + "/temp.ram"), "file:" + clip + "\r\n");
+  EXPECT_FALSE(std::filesystem::exists(gone));
+  start({}, clips);
+  EXPECT_TRUE(waitFor([&] {
+    return part(picture("gone-list-restarted"), kPlaylistRows) == part(added, kPlaylistRows);
+  })) << "the added clip is shown again";
+}
+
+// What is not a playlist line never reaches a file: a clip chosen in Open is named and left
+// whole through later edits, and a clip whose folder holds a line break is named, not split.
+TEST_F(Journey, AClipChosenInOpenIsNamedAndNeverWrittenOver) {
+  const std::string clips = folder.str() + "/clips";
+  std::filesystem::create_directories(clips);
+  const std::string clip = makeTone(clips + "/tone.rm");
+  const std::string bytes = readFile(clip);
+  start({}, clips);
+  program->click(kOpen.x, kOpen.y);
+  ASSERT_TRUE(program->typeInto("Open Playlist", clip)) << "no Open dialog";
+  ASSERT_FALSE(program->waitForOther("Tunelark").empty()) << "the clip is not named";
+  pressKeys("Return");
+  addClips(kClipRow0);
+  program->click(kSortDescending.x, kSortDescending.y);
+  const std::string temp = program->windir() + "/temp.ram";
+  EXPECT_TRUE(waitFor([&] { return readFile(temp) == "file:" + clip + "\r\n"; })) << readFile(temp);
+  EXPECT_EQ(readFile(clip), bytes);
+}
+
+TEST_F(Journey, AClipInAFolderWithALineBreakIsNamedNotSplit) {
+  const std::string odd = folder.str() + "/odd\rname";
+  folder.write("odd\rname/a.rm", "x");
+  start({}, odd);
+  addClips(kClipRow0);
+  ASSERT_FALSE(program->waitForOther("Tunelark").empty()) << "the clip is not named";
+  pressKeys("Return");
+  const std::string temp = program->windir() + "/temp.ram";
+  EXPECT_TRUE(waitFor([&] { return std::filesystem::exists(temp); }));
+  EXPECT_EQ(readFile(temp), "");
 }
 
 }  // namespace

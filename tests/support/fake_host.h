@@ -13,12 +13,18 @@ namespace tunelark::testing {
 class FakeHost : public HostServices {
  public:
   void beep() override { ++beeps; }
-  void messageBox(const std::string& text) override { messages.push_back(text); }
+  // A box shown under the busy pointer reads differently, so every test catches one.
+  void messageBox(const std::string& text) override {
+    messages.push_back(busy ? "(busy) " + text : text);
+  }
   void processPendingEvents() override {
     ++eventPasses;
     if (duringEventPass) duringEventPass();
   }
-  void setBusy(bool busy) override { busyCalls.push_back(busy); }
+  void setBusy(bool on) override {
+    busy = on;
+    busyCalls.push_back(on);
+  }
   void endProcess() override { ended = true; }
 
   int beeps = 0;
@@ -26,6 +32,7 @@ class FakeHost : public HostServices {
   int eventPasses = 0;
   std::function<void()> duringEventPass;  // what other input does while events pass
   std::vector<bool> busyCalls;
+  bool busy = false;
   bool ended = false;
 
   // ---- Desktop integration: the real services a test hands in, or none ----
