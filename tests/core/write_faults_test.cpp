@@ -21,6 +21,7 @@
 
 #include "core/scoped_env.h"
 #include "platform/atomic_file.h"
+#include "support/environment.h"
 #include "support/fake_host.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -116,7 +117,7 @@ TEST(WriteFaults, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysSoOnce) {
     for (const bool readOnly : {false, true}) {
       SCOPED_TRACE(std::string(kind.what) + (readOnly ? ", read-only" : ", full disk"));
       SmallTmpfs disk(dir.path(), 256 * 1024);
-      if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+      if (!disk.mounted) TUNELARK_NEEDS("cannot mount a tmpfs here");
       World w(disk.path);
       kind.prepare(w);
       const std::string target = disk.path + "/" + kind.target;

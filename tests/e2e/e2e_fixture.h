@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up of the end-to-end tests: they need an X display (scripts/test-env gives one)
-// and skip themselves, visibly, without it.
+// and skip themselves, visibly, without it outside the test environment.
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,14 @@
 #include <memory>
 
 #include "running_program.h"
+#include "support/environment.h"
 
 namespace tunelark::e2e {
 
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display; run under scripts/test-env";
+    if (!std::getenv("DISPLAY")) TUNELARK_NEEDS("no X display; run under scripts/test-env");
   }
 
   // Starts the program and waits for its window; fails the test when none appears.

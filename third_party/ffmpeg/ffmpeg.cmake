@@ -16,6 +16,11 @@ endif()
 set(TUNELARK_FFMPEG_CACHE "${tunelark_default_cache}" CACHE PATH
   "Where bundled FFmpeg builds are kept, shared by all build trees")
 
+# Flags the bundled FFmpeg is compiled and linked with besides its own, for instance coverage and
+# AddressSanitizer for the fuzz targets, so that the fuzzer sees inside the demuxers and decoders.
+set(TUNELARK_FFMPEG_FLAGS "" CACHE STRING
+  "Extra C flags (compile and link) for the bundled FFmpeg, e.g. sanitizers")
+
 set(tunelark_ffmpeg_dir ${CMAKE_CURRENT_LIST_DIR})
 set(tunelark_ffmpeg_list ${tunelark_ffmpeg_dir}/components.list)
 set(tunelark_ffmpeg_script ${tunelark_ffmpeg_dir}/build-ffmpeg.sh)
@@ -81,10 +86,16 @@ elseif(TUNELARK_FFMPEG STREQUAL "bundled")
   foreach(library IN LISTS built_library)
     list(APPEND options --enable-${library})
   endforeach()
-  # The cache folder is named for what decides the build's content: the list and the script.
+  if(NOT TUNELARK_FFMPEG_FLAGS STREQUAL "")
+    list(APPEND options "--extra-cflags=${TUNELARK_FFMPEG_FLAGS}"
+                        "--extra-ldflags=${TUNELARK_FFMPEG_FLAGS}")
+  endif()
+  # The cache folder is named for what decides the build's content: the list, the script, the
+  # compiler and the flags, so an instrumented build never stands in for a plain one.
   file(READ ${tunelark_ffmpeg_list} list_text)
   file(READ ${tunelark_ffmpeg_script} script_text)
-  string(SHA256 key "${list_text}${script_text}")
+  string(SHA256 key "${list_text}${script_text}${CMAKE_C_COMPILER}\n${CMAKE_C_COMPILER_ID}\n\
+${CMAKE_C_COMPILER_VERSION}\n${TUNELARK_FFMPEG_FLAGS}")
   string(SUBSTRING ${key} 0 12 key)
   # The script's messages pass straight through, so a first build says what it is doing.
   execute_process(
