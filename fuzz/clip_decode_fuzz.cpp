@@ -12,7 +12,18 @@
 #include "player/engine/clip_decoder.h"
 #include "player/engine/source_line.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace {
+
+// FFmpeg's complaints about broken input are the rule here; printed, they would cost more than
+// the decoding itself and bury libFuzzer's own reports.
+[[maybe_unused]] const bool kFfmpegQuiet = [] {
+  av_log_set_level(AV_LOG_QUIET);
+  return true;
+}();
 
 // One memory file for the whole run, rewritten for each input.
 int memoryFile() {
