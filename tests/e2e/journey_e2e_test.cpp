@@ -170,6 +170,68 @@ TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
   }
 }
 
+// Without the mouse. Tab goes from the folder tree, where the keyboard starts, to the clip list;
+// Ctrl+A and Enter add every clip. Twelve more (the browser's two buttons, the playlist's nine)
+// reach the playlist, where Space selects the first row, Enter plays it and Delete removes it.
+// Two on, past the first skin button, Space presses Preferences and Escape closes it; Ctrl+S
+// then saves.
+TEST_F(Journey, KeyboardAloneAddsPlaysRemovesAndPressesTheSkinsButtons) {
+  const std::string clips = folder.str() + "/clips";
+  std::filesystem::create_directories(clips);
+  for (const int hertz : {440, 660})
+    makeTone(clips + "/tone" + std::to_string(hertz) + ".rm", 20, hertz);
+  start({}, clips);
+  const std::string working = program->windir() + "/temp.ram";
+  const std::string line = "file:" + clips + "/tone";
+  capture("xdotool windowfocus --sync " + program->window());
+  pressKeys("Tab ctrl+a Return");
+  EXPECT_TRUE(waitFor([&] {
+    return readFile(working) == line + "440.rm\r\n" + line + "660.rm\r\n";
+  })) << readFile(working);
+  SinkRecording sink(folder.str() + "/heard.raw");
+  ASSERT_TRUE(sink.started()) << "parec records nothing";
+  pressKeys("Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space Return");
+  EXPECT_TRUE(waitFor([&] {
+    return tonesHeard(sink.samples(), {440, 660}, 1) == std::vector{440};
+  })) << program->errors();
+  pressKeys("Delete");
+  EXPECT_TRUE(waitFor([&] { return readFile(working) == line + "660.rm\r\n"; }))
+      << readFile(working);
+  pressKeys("Tab Tab space");
+  ASSERT_FALSE(program->waitForOther("Preferences").empty()) << "Space pressed no Preferences";
+  pressKeys("Escape");
+  EXPECT_TRUE(waitFor([&] {
+    return capture("xdotool search --onlyvisible --name '^Preferences$'").value_or("").empty();
+  })) << "Escape left Preferences open";
+  const std::string saved = folder.str() + "/keys.ram";
+  // Xvfb has no window manager to give the keyboard back to the window.
+  capture("xdotool windowfocus --sync " + program->window());
+  pressKeys("ctrl+s");
+  EXPECT_TRUE(program->typeInto("Save As", saved)) << "Ctrl+S opened no Save As";
+  EXPECT_TRUE(waitFor([&] { return readFile(saved) == line + "660.rm\r\n"; }));
+}
+
+// The ring on the file-type button, two Tabs from the tree, at screen scales 1 and 2: a band in
+// its amber all round the button, 2 px wide at 1 and 4 at 2. The pictures are the README's.
+TEST_F(Journey, FocusRingShowsOnASkinButtonAtEveryScale) {
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale);
+    start({{"QT_SCALE_FACTOR", std::to_string(scale)}});
+    capture("xdotool windowfocus --sync " + program->window());
+    pressKeys("Tab Tab");
+    QImage ring;
+    EXPECT_TRUE(waitFor([&] {
+      ring = part(picture("focus-ring-scale" + std::to_string(scale)),
+                  {256 * scale, 342 * scale, 95 * scale, 15 * scale});
+      int amber = 0;
+      for (int y = 0; y < ring.height(); ++y)
+        for (int x = 0; x < ring.width(); ++x) amber += ring.pixel(x, y) == qRgb(0xff, 0xc8, 0x20);
+      // The pen's corners may leave a pixel or two; a ring that did not scale has half as many.
+      return amber > 416 * scale * scale && amber <= 424 * scale * scale;
+    }));
+  }
+}
+
 TEST_F(Journey, TrayOnlyHidesTheWindowAndTheTrayMenuBringsItBack) {
   start();
   const auto before = program->geometry();
