@@ -2,6 +2,7 @@
 // holds a module's component or says why there is none. The host services it runs on: message
 // box and busy pointer. Signals arriving as calls are the end-to-end tests' (SIGTERM, SIGUSR1).
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,6 +12,8 @@
 #include "qt/player_site.h"
 #include "qt/qt_host.h"
 #include "qt/twips.h"
+#include "ui/handler_table.h"
+#include "ui/key_table.h"
 #include "window_fixture.h"
 
 namespace tunelark::qt::testing {
@@ -50,7 +53,8 @@ TEST_F(WindowTest, StartsFramelessFixedWithItsPicturesReady) {
       << "other ratios are rendered";
 }
 
-// After the first frame every button says what it does: tooltip, name and pointer.
+// After the first frame every button says what it does: tooltip with its key, and pointer; to a
+// screen reader, a push button named by the tooltip whose press is its handler's.
 TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   bool firstFrame = false;
   window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
@@ -61,14 +65,21 @@ TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   for (Control* c : form->controls()) {
     if (c->tooltip.empty()) continue;
     QWidget* w = widgetOf(c->name);
-    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip)) << c->name;
-    EXPECT_EQ(w->accessibleName(), w->toolTip()) << c->name;
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(tooltipWithKey(*c))) << c->name;
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+    EXPECT_EQ(reader->role(), QAccessible::Button) << c->name;
+    EXPECT_EQ(reader->text(QAccessible::Name), QString::fromStdString(c->tooltip)) << c->name;
+    EXPECT_EQ(reader->actionInterface()->actionNames().contains(
+                  QAccessibleActionInterface::pressAction()),
+              handlerFor(c->name) != nullptr)
+        << c->name;
     EXPECT_EQ(w->cursor().shape(),
               c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor)
         << c->name;
     ++buttons;
   }
   EXPECT_GE(buttons, 19);
+  EXPECT_EQ(widgetOf("Image22")->toolTip(), QStringLiteral("Remove the selected clips (Delete)"));
   const QPoint topLeft = window->pos();
   // A release outside the button or a right click is no click.
   QWidget* first = widgetOf("Image15");
@@ -85,6 +96,59 @@ TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
     EXPECT_EQ(window->pos(), topLeft);
     expectWidgetsMatchModel(*form, *window);
   }
+}
+
+// The names of the controls Tab reaches from where the focus is, `count` of them.
+std::string tabWalk(MainWindow& window, int count) {
+  std::string walked;
+  for (int i = 0; i < count; ++i) {
+    QTest::keyClick(&window, Qt::Key_Tab);
+    walked += window.focusWidget()->objectName().toStdString() + " ";
+  }
+  return walked;
+}
+
+// Tab walks the shown controls in reading order, area by area and column by column, and leaves
+// hidden areas out. Space on a two-state button presses it once and the focus goes to its pair.
+// The list keys run the buttons' handlers, Ctrl+N the New button's.
+TEST_F(WindowTest, KeyboardWalksInReadingOrderAndPressesThroughTheHandlers) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(window->focusWidget(), widgetOf("tvwControl"));
+  EXPECT_EQ(tabWalk(*window, 28),
+            "File1 Image33 Image5 Image10 Image26 Image22 Image24 Image31 Image32 Image28 Image23 "
+            "Image25 List1 Image27 Image29 Image30 Image34 Image21 Image18 Image20 Image15 Image12 "
+            "Image13 Image9 Image8 Picture1 tvwControl File1 ");
+  widgetOf("Image9")->setFocus(Qt::TabFocusReason);
+  for (const auto& [pressed, pair, playstate] :
+       {std::tuple{"Image9", "Image7", 1}, {"Image7", "Image9", 0}}) {
+    QTest::keyClick(widgetOf(pressed), Qt::Key_Space);
+    EXPECT_EQ(window->focusWidget(), widgetOf(pair)) << pressed;
+    EXPECT_EQ(form->playstate, playstate) << pressed;
+  }
+  widgetOf("Image18")->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(widgetOf("Image18"), Qt::Key_Enter);
+  EXPECT_EQ(window->focusWidget(), widgetOf("Image16"));
+  EXPECT_EQ(tabWalk(*window, 7),
+            "panelplaydown Image20 Image15 panelstopup panelprev panelnext tvwControl ");
+
+  for (const char* name : {"a.rm", "b.rm", "c.rm"}) dir.write(name, "x");
+  form->addClipFiles({{dir.str(), "a.rm"}, {dir.str(), "b.rm"}, {dir.str(), "c.rm"}});
+  window->sync();
+  auto* list = widgetOf("List1");
+  list->setFocus(Qt::TabFocusReason);
+  form->List1.setSelected(1, true);
+  window->sync();
+  for (const auto& [key, rows] : {std::pair{Qt::Key_Up, "1. b.rm,2. a.rm,3. c.rm"},
+                                  {Qt::Key_Down, "1. a.rm,2. b.rm,3. c.rm"}}) {
+    QTest::keyClick(list, key, Qt::AltModifier);
+    std::string shown;
+    for (int i = 0; i < form->List1.ListCount(); ++i) shown += (i ? "," : "") + form->List1.List(i);
+    EXPECT_EQ(shown, rows);
+  }
+  QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(form->List1.ListCount(), 0) << "Ctrl+N is New";
 }
 
 QString testModule(const char* name) {
