@@ -1,6 +1,7 @@
 // Whole user journeys through the real program: real clicks and typing, checked by the window's
 // size and pictures, the files it writes and what the sound server hears.
 #include <QImage>
+#include <cmath>
 #include <filesystem>
 
 #include "e2e_fixture.h"
@@ -172,7 +173,8 @@ TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
 
 // Without the mouse. Tab goes from the folder tree, where the keyboard starts, to the clip list;
 // Ctrl+A and Enter add every clip. Twelve more (the browser's two buttons, the playlist's nine)
-// reach the playlist, where Space selects the first row, Enter plays it and Delete removes it.
+// reach the playlist, where Space selects the first row, Enter plays it, Alt+Down moves it down
+// and Delete removes it.
 // Two on, past the first skin button, Space presses Preferences and Escape closes it; Ctrl+S
 // then saves.
 TEST_F(Journey, KeyboardAloneAddsPlaysRemovesAndPressesTheSkinsButtons) {
@@ -194,6 +196,9 @@ TEST_F(Journey, KeyboardAloneAddsPlaysRemovesAndPressesTheSkinsButtons) {
   EXPECT_TRUE(waitFor([&] {
     return tonesHeard(sink.samples(), {440, 660}, 1) == std::vector{440};
   })) << program->errors();
+  pressKeys("alt+Down");
+  EXPECT_TRUE(
+      waitFor([&] { return readFile(working) == line + "660.rm\r\n" + line + "440.rm\r\n"; }));
   pressKeys("Delete");
   EXPECT_TRUE(waitFor([&] { return readFile(working) == line + "660.rm\r\n"; }))
       << readFile(working);
@@ -211,24 +216,32 @@ TEST_F(Journey, KeyboardAloneAddsPlaysRemovesAndPressesTheSkinsButtons) {
   EXPECT_TRUE(waitFor([&] { return readFile(saved) == line + "660.rm\r\n"; }));
 }
 
-// The ring on the file-type button, two Tabs from the tree, at screen scales 1 and 2: a band in
-// its amber all round the button, 2 px wide at 1 and 4 at 2. The pictures are the README's.
+// The ring on the file-type button, two Tabs from the tree, at screen scales 1, 1.5 and 2: a band
+// in its amber all round the button, 2 logical pixels wide (a ring that did not scale would
+// cover half as many pixels at 2). The window keeps its logical size,
+// its pictures drawn at device resolution. The pictures at 1 and 2 are the README's.
 TEST_F(Journey, FocusRingShowsOnASkinButtonAtEveryScale) {
-  for (const int scale : {1, 2}) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
     SCOPED_TRACE(scale);
-    start({{"QT_SCALE_FACTOR", std::to_string(scale)}});
+    start({{"QT_SCALE_FACTOR", QString::number(scale).toStdString()}});
+    const auto device = [scale](int logical) { return static_cast<int>(logical * scale); };
+    const auto g = program->geometry();
+    EXPECT_TRUE(g && g->width == device(490) && g->height == device(518));
     capture("xdotool windowfocus --sync " + program->window());
     pressKeys("Tab Tab");
-    QImage ring;
+    int amber = 0;
     EXPECT_TRUE(waitFor([&] {
-      ring = part(picture("focus-ring-scale" + std::to_string(scale)),
-                  {256 * scale, 342 * scale, 95 * scale, 15 * scale});
-      int amber = 0;
+      const QImage shot = picture("focus-ring-scale" + QString::number(scale).toStdString());
+      const QImage ring = part(shot, {device(256), device(342), device(95), device(15)});
+      amber = 0;
       for (int y = 0; y < ring.height(); ++y)
         for (int x = 0; x < ring.width(); ++x) amber += ring.pixel(x, y) == qRgb(0xff, 0xc8, 0x20);
-      // The pen's corners may leave a pixel or two; a ring that did not scale has half as many.
-      return amber > 416 * scale * scale && amber <= 424 * scale * scale;
-    }));
+      // The band's area, 2 px all round 95 x 15 at 1, counted where device pixels are whole;
+      // the pen's corners may leave a few out.
+      return shot.size() == QSize(device(490), device(518)) &&
+             (scale != std::floor(scale) ||
+              std::abs(amber - 424 * scale * scale) < 8 * scale * scale);
+    })) << amber;
   }
 }
 
