@@ -40,6 +40,11 @@ BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, SkinPictures& ski
 
   QObject::connect(tree_, &QTreeWidget::itemClicked, tree_,
                    [this](QTreeWidgetItem* item, int) { clicked(item); });
+  // The arrow keys choose a node as a click does, without opening it: Enter then runs the
+  // click's handler on it. A sync sets the current item with signals blocked.
+  QObject::connect(tree_, &QTreeWidget::currentItemChanged, tree_, [this](QTreeWidgetItem* item) {
+    if (TreeNode* node = nodeOf(item)) form_.tvwControl.select(node->Key);
+  });
   // Expanding and collapsing with the tree's buttons is state the model keeps too.
   QObject::connect(tree_, &QTreeWidget::itemExpanded, tree_, [this](QTreeWidgetItem* item) {
     if (TreeNode* node = nodeOf(item)) node->Expanded = true;

@@ -1,12 +1,18 @@
 #include "qt/control_views.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 
 #include "qt/control_placement.h"
 #include "qt/skin_style.h"
 #include "qt/twips.h"
+#include "ui/handler_table.h"
+#include "ui/key_table.h"
 
 namespace tunelark::qt {
 
@@ -19,22 +25,40 @@ void fillWith(QWidget* w, unsigned colour) {
   w->setAutoFillBackground(true);
 }
 
-// A skin picture; a button (tooltip, accessible name, pointing hand) when the model gives it a
-// tooltip. Clicks go to the sink, which knows whether the control has a handler.
+// A skin picture; a button (tooltip naming its key, pointing hand) when the model gives it a
+// tooltip, and one the keyboard reaches when it has a handler. Clicks, Space and Enter go to the
+// sink as one click each.
 class ImageWidget : public QWidget {
  public:
   ImageWidget(const Control& c, QWidget* parent, SkinPictures& skin, ClickSink onClick)
-      : QWidget(parent), control_(c), skin_(skin), onClick_(std::move(onClick)) {
-    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(c.tooltip));
+      : QWidget(parent),
+        control_(c),
+        skin_(skin),
+        onClick_(std::move(onClick)),
+        acts_(handlerFor(c.name) != nullptr) {
+    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(tooltipWithKey(c)));
+    // Tab only: a mouse click on a button leaves the focus where the user was working.
+    if (isButton() && acts_) setFocusPolicy(Qt::TabFocus);
   }
 
-  // What a button needs only once the window is on screen: the first accessible name set in a
-  // process starts the accessibility bridge (about 2 ms), and the first cursor loads the cursor
-  // theme from disk (about 1 ms).
+  bool isButton() const { return !control_.tooltip.empty(); }
+  bool acts() const { return acts_; }
+  const Control& control() const { return control_; }
+
+  // The first cursor set in a process loads the cursor theme from disk (about 1 ms): it waits
+  // until the window is on screen.
   void finishButton() {
-    if (control_.tooltip.empty()) return;
-    setAccessibleName(QString::fromStdString(control_.tooltip));
-    setCursor(Qt::PointingHandCursor);
+    if (isButton()) setCursor(Qt::PointingHandCursor);
+  }
+
+  // One click, as the mouse gives it. A two-state button has swapped to its pair by the time
+  // the handler returns; the keyboard focus follows to the picture now in its place.
+  void press() {
+    if (!acts_ || !onClick_) return;
+    const bool focused = hasFocus();
+    const QPointer<ImageWidget> self(this);
+    onClick_(control_.name);
+    if (self && focused && isHidden()) focusPair();
   }
 
  protected:
@@ -42,6 +66,13 @@ class ImageWidget : public QWidget {
     QPainter p(this);
     p.drawImage(
         0, 0, skin_.picture(QString::fromStdString(control_.picture), size(), devicePixelRatioF()));
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool pressKey =
+        e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!pressKey || (e->modifiers() & ~Qt::KeypadModifier)) return QWidget::keyPressEvent(e);
+    e->accept();
+    if (!e->isAutoRepeat()) press();
   }
   void mousePressEvent(QMouseEvent* e) override {
     pressed_ = e->button() == Qt::LeftButton;
@@ -62,11 +93,66 @@ class ImageWidget : public QWidget {
   }
 
  private:
+  void focusPair() {
+    for (QObject* o : parentWidget()->children()) {
+      auto* pair = dynamic_cast<ImageWidget*>(o);
+      if (pair && pair != this && !pair->isHidden() && pair->geometry() == geometry() &&
+          pair->focusPolicy() != Qt::NoFocus)
+        return pair->setFocus(Qt::TabFocusReason);
+    }
+  }
+
   const Control& control_;
   SkinPictures& skin_;
   ClickSink onClick_;
+  bool acts_;
   bool pressed_ = false;
 };
+
+// What a screen reader reads of a picture button: a push button named by its tooltip (without
+// the key, which it reads from the action), whose press action is one click. A picture with a
+// tooltip but no handler (the inactive stop) reads as an unavailable button.
+class ImageAccessible : public QAccessibleWidget {
+ public:
+  explicit ImageAccessible(ImageWidget* image) : QAccessibleWidget(image, QAccessible::Button) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return QString::fromStdString(image()->control().tooltip);
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (!image()->acts()) s.disabled = true;
+    return s;
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (image()->acts()) names.prepend(pressAction());
+    return names;
+  }
+  // Run from the event loop: a handler may open a modal dialog, which must not hold the screen
+  // reader's call open until it closes.
+  void doAction(const QString& action) override {
+    if (action != pressAction()) return QAccessibleWidget::doAction(action);
+    QTimer::singleShot(0, image(), [image = QPointer<ImageWidget>(image())] {
+      if (image && image->isVisible() && image->isEnabled()) image->press();
+    });
+  }
+  QStringList keyBindingsForAction(const QString& action) const override {
+    const std::string_view key = keyFor(image()->control().name);
+    if (action != pressAction() || key.empty())
+      return QAccessibleWidget::keyBindingsForAction(action);
+    return {QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))};
+  }
+
+ private:
+  ImageWidget* image() const { return static_cast<ImageWidget*>(widget()); }
+};
+
+QAccessibleInterface* imageAccessible(const QString&, QObject* object) {
+  auto* image = dynamic_cast<ImageWidget*>(object);
+  return image && image->isButton() ? new ImageAccessible(image) : nullptr;
+}
 
 // A 1-px outlined rectangle.
 class ShapeWidget : public QWidget {
@@ -161,9 +247,13 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
       return std::make_unique<ControlView>(control, w);
     }
     case ControlKind::Image:
-    case ControlKind::PictureBox:
+    case ControlKind::PictureBox: {
+      // Once per process; every window's pictures are found by their type.
+      static const bool factoryInstalled = (QAccessible::installFactory(&imageAccessible), true);
+      (void)factoryInstalled;
       return std::make_unique<ImageView>(
           control, new ImageWidget(control, parent, skin, std::move(onClick)));
+    }
     case ControlKind::Label:
       return std::make_unique<LabelView>(control, makeLabel(parent));
     case ControlKind::Shape:
@@ -186,6 +276,10 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
 void finishButtons(QWidget* root) {
   for (QWidget* w : root->findChildren<QWidget*>())
     if (auto* image = dynamic_cast<ImageWidget*>(w)) image->finishButton();
+  // The first accessible name set in a process starts the accessibility bridge (about 2 ms).
+  for (const auto& [list, name] :
+       {std::pair{"List1", "Playlist"}, {"File1", "Clips"}, {"tvwControl", "Folders"}})
+    if (auto* w = root->findChild<QWidget*>(QLatin1String(list))) w->setAccessibleName(name);
 }
 
 }  // namespace tunelark::qt

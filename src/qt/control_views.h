@@ -20,8 +20,8 @@ using ClickSink = std::function<void(const std::string& controlName)>;
 std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
                                            ClickSink onClick);
 
-// Gives every picture button below `root` its accessible name (its tooltip) and its pointing
-// hand cursor; both wait until the window's first frame is out.
+// Gives every picture button below `root` its pointing hand cursor and the three lists their
+// accessible names; both wait until the window's first frame is out.
 void finishButtons(QWidget* root);
 
 // Colours of the skin that are not in the model.

@@ -1,6 +1,7 @@
 #include "qt/form2_dialog.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -41,9 +42,12 @@ Form2Dialog::Form2Dialog(Form1& form, QWidget* parent, SkinPictures& skin, After
     }
   }
   // The links take a click; the up arrow over them says so, as on the main window's logo.
+  // Tab reaches them too, and Space or Enter opens the focused one.
   for (const Control* link : {&model.url, &model.email}) {
     auto* label = findChild<QLabel*>(QString::fromStdString(link->name));
     label->setCursor(Qt::UpArrowCursor);
+    label->setFocusPolicy(Qt::TabFocus);
+    label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px solid #ffc820; }"));
     label->installEventFilter(this);
   }
 
@@ -66,8 +70,11 @@ bool Form2Dialog::event(QEvent* event) {
 }
 
 bool Form2Dialog::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && form_.form2) {
+  const bool clicked = event->type() == QEvent::MouseButtonRelease &&
+                       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+  const int key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+  const bool pressed = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+  if ((clicked || pressed) && form_.form2) {
     const bool web = watched->objectName() == QLatin1String("url");
     run([this, web] {
       if (!form_.form2) return;

@@ -42,7 +42,8 @@ Form4Dialog::Form4Dialog(Form1& form, QWidget* parent, AfterHandler after)
     return b;
   };
   button(model.Command3, &Form4::Command3_Click);
-  button(model.Command2, &Form4::Command2_Click);
+  // OK, which Enter presses.
+  button(model.Command2, &Form4::Command2_Click)->setDefault(true);
 
   QWidget* previous = nullptr;
   for (const std::string& name : model.tabOrder()) {

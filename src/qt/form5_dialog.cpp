@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <algorithm>
 
 #include "browser/form5.h"
 #include "qt/delivery.h"
+#include "qt/model_dialog.h"
 #include "qt/skin_style.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
@@ -99,6 +101,10 @@ void Form5Dialog::sync() {
       shown->setCheckState(stateOf(c->Value));
     }
   }
+}
+
+void Form5Dialog::keyPressEvent(QKeyEvent* event) {
+  if (!dialogKey(this, event)) QWidget::keyPressEvent(event);
 }
 
 void Form5Dialog::closeEvent(QCloseEvent* event) {

@@ -27,6 +27,8 @@ class Form5Dialog : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes it as the close box does; Enter is OK.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QCheckBox* makeBox(QWidget* frame, const CheckBox& model, CheckBox Form5::*member);

@@ -4,13 +4,17 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <tuple>
 
 #include "qt/control_views.h"
 #include "qt/delivery.h"
+#include "qt/focus_ring.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
 #include "qt/skin_manifest.h"
 #include "qt/twips.h"
+#include "qt/window_keys.h"
 #include "ui/form1.h"
 
 namespace tunelark::qt {
@@ -29,6 +33,7 @@ MainWindow::MainWindow(Form1& form)
   face_->setObjectName(QStringLiteral("face"));
   renderFirstFrameAhead();
   buildViews();
+  setUpKeyboard();
   // The first paint of any widget of this window marks the first frame.
   qApp->installEventFilter(this);
   sync();
@@ -83,6 +88,59 @@ void MainWindow::buildViews() {
     }
     if (view) views_.push_back(std::move(view));
   }
+}
+
+void MainWindow::setUpKeyboard() {
+  new FocusRing(this);
+  new WindowKeys(this, [this](std::string_view control, UserEvent event) {
+    // A loaded dialog disables the window's face; its keys wait for it as its clicks do.
+    if (form_.Enabled) deliver(form_, control, event, [this] { sync(); });
+  });
+  // The keyboard starts in the folder tree, where browsing begins, and not on a picture button
+  // that a stray Space would press.
+  if (auto* tree = findChild<QWidget*>(QStringLiteral("tvwControl"))) tree->setFocus();
+}
+
+namespace {
+
+// Where a widget comes in reading order: area by area from the top, then column by column
+// (the skin's buttons stand in columns about 40 px apart), then down the column.
+std::tuple<int, int, int, int> readingPlace(QWidget* w, QWidget* face) {
+  QWidget* area = w;
+  while (area->parentWidget() && area->parentWidget() != face) area = area->parentWidget();
+  const QPoint at = w->mapTo(face, QPoint(0, 0));
+  constexpr int kColumn = 40;
+  return {area->y(), (at.x() - area->x()) / kColumn, at.y(), at.x()};
+}
+
+}  // namespace
+
+bool MainWindow::focusNextPrevChild(bool next) {
+  std::vector<QWidget*> order;
+  for (QWidget* w : face_->findChildren<QWidget*>())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->window() == this &&
+        w->isVisibleTo(this) && w->isEnabled())
+      order.push_back(w);
+  if (order.empty()) return false;
+  const auto before = [this](QWidget* a, QWidget* b) {
+    return readingPlace(a, face_) < readingPlace(b, face_);
+  };
+  std::sort(order.begin(), order.end(), before);
+  // The focused widget may have just been hidden (a pressed two-state button): its place in
+  // the order still says what comes after it.
+  QWidget* current = focusWidget();
+  QWidget* target = next ? order.front() : order.back();
+  if (current && current != this && face_->isAncestorOf(current)) {
+    if (next) {
+      const auto it = std::upper_bound(order.begin(), order.end(), current, before);
+      if (it != order.end()) target = *it;
+    } else {
+      const auto it = std::lower_bound(order.begin(), order.end(), current, before);
+      if (it != order.begin()) target = *std::prev(it);
+    }
+  }
+  target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
 }
 
 void MainWindow::sync() {

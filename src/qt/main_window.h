@@ -51,10 +51,15 @@ class MainWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Tab and Shift+Tab walk the shown controls in reading order: the top strip, the player,
+  // the browser, the playlist; hidden areas are left out.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void renderFirstFrameAhead();
   void buildViews();
+  // The focus ring, and the keys of the key table.
+  void setUpKeyboard();
   void afterHandler();
 
   Form1& form_;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 #include "qt/delivery.h"
@@ -10,8 +11,6 @@
 #include "qt/twips.h"
 
 namespace tunelark::qt {
-
-namespace {}  // namespace
 
 ModelDialog::ModelDialog(HostServices& host, QWidget* parent, const char* objectName,
                          const std::string& caption, int widthTwips, int heightTwips,
@@ -61,11 +60,25 @@ void ModelDialog::closeEvent(QCloseEvent* event) {
 }
 
 void ModelDialog::keyPressEvent(QKeyEvent* event) {
+  if (!dialogKey(this, event)) QWidget::keyPressEvent(event);
+}
+
+bool dialogKey(QWidget* dialog, QKeyEvent* event) {
+  if (event->modifiers() & ~Qt::KeypadModifier) return false;
   if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
+    dialog->close();
+    return true;
   }
-  QWidget::keyPressEvent(event);
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
+  // These dialogs are plain windows, where a push button takes no Enter of its own.
+  auto* button = qobject_cast<QPushButton*>(dialog->focusWidget());
+  if (!button) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+      if (b->isDefault()) button = b;
+  }
+  if (!button) return false;
+  button->click();
+  return true;
 }
 
 }  // namespace tunelark::qt

@@ -11,6 +11,7 @@
 #include "platform/host_services.h"
 #include "qt/model_view.h"
 
+class QKeyEvent;
 class QLabel;
 
 namespace tunelark {
@@ -18,6 +19,10 @@ struct Control;
 }
 
 namespace tunelark::qt {
+
+// The keys every dialog of the window takes: Escape closes it as its close or Cancel does, Enter
+// presses the focused push button, else the default one. False when `event` is none of them.
+bool dialogKey(QWidget* dialog, QKeyEvent* event);
 
 class ModelDialog : public QWidget {
  public:

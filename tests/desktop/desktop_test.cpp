@@ -36,10 +36,11 @@ class LinkCatcher : public QObject {
   void open(const QUrl& url) { opened << url; }
 };
 
-// Closes `dialog` by `way`: the button of that name, "escape", or "wm" as a window manager does.
+// Closes `dialog` by `way`: the button of that name, "escape", "enter" (the default button), or
+// "wm" as a window manager does.
 void closeDialog(QWidget* dialog, const std::string& way) {
-  if (way == "escape") {
-    QTest::keyClick(dialog, Qt::Key_Escape);
+  if (way == "escape" || way == "enter") {
+    QTest::keyClick(dialog, way == "escape" ? Qt::Key_Escape : Qt::Key_Return);
   } else if (way == "wm") {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     ASSERT_TRUE(e2e::askWindowToClose(std::to_string(dialog->winId())));
@@ -48,11 +49,12 @@ void closeDialog(QWidget* dialog, const std::string& way) {
   }
 }
 
-// Each way of closing gives the main window back. The url and email lines open their links,
-// then the logo on the main window does; the help button only says it is not there.
+// Each way of closing gives the main window back. The url and email lines open their links, by
+// a click or by Space, then the logo on the main window does; the help button only says it is
+// not there.
 TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
   LinkCatcher links;
-  for (const char* way : {"Command1", "escape", "wm"}) {
+  for (const std::string way : {"Command1", "escape", "wm", "enter"}) {
     SCOPED_TRACE(way);
     window->click("Image34");
     auto* dialog = window->findChild<QWidget*>(QStringLiteral("Form2"));
@@ -62,7 +64,10 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
       auto* link = dialog->findChild<QLabel*>(QLatin1String(name));
       ASSERT_NE(link, nullptr);
       EXPECT_EQ(link->cursor().shape(), Qt::UpArrowCursor);
-      QTest::mouseClick(link, Qt::LeftButton);
+      if (way == "enter")
+        QTest::keyClick(link, Qt::Key_Space);
+      else
+        QTest::mouseClick(link, Qt::LeftButton);
     }
     if (way == std::string("wm")) {  // asked for from the tray while behind another window
       QWidget other;
@@ -78,11 +83,12 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
     EXPECT_EQ(form->form2, nullptr);
   }
   window->click("Picture1");
-  ASSERT_EQ(links.opened.size(), 7);
+  ASSERT_EQ(links.opened.size(), 9);
   EXPECT_EQ(links.opened[0], QUrl(QStringLiteral("http://www.example.org")));
   EXPECT_EQ(links.opened[1].scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(links.opened[1].path(), QStringLiteral("  mail@example.org")) << "two spaces kept";
-  EXPECT_EQ(links.opened.mid(2), links.opened.mid(0, 2) + links.opened.mid(0, 3))
+  EXPECT_EQ(links.opened.mid(2),
+            links.opened.mid(0, 2) + links.opened.mid(0, 2) + links.opened.mid(0, 3))
       << "the same links each time, then the logo's";
   window->click("Image30");
   EXPECT_EQ(host.messages, std::vector<std::string>{"Help Not Available Yet.."});
@@ -153,6 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"OK at once", "[Option]\ntaskbar=2\n", 0, "Command2", 0644, true, 0, 1, 0},
         Row{"cancel", "[Option]\ntaskbar=2\n", "taskbar", "Command3", 0644, false, 1, 2, 0},
         Row{"escape", "[Option]\ntaskbar=2\n", "taskbar", "escape", 0644, false, 1, 2, 0},
+        Row{"enter", "[Option]\ntaskbar=1\n", "taskbartray", "enter", 0644, true, 1, 3, 0},
         Row{"window manager", "[Option]\ntaskbar=2\n", "taskbar", "wm", 0644, false, 1, 2, 0},
         Row{"unwritable", "[Option]\ntaskbar=1\n", "tray", "Command2", 0444, false, 1, 1, 1}));
 

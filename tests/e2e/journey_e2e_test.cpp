@@ -1,6 +1,7 @@
 // Whole user journeys through the real program: real clicks and typing, checked by the window's
 // size and pictures, the files it writes and what the sound server hears.
 #include <QImage>
+#include <cmath>
 #include <filesystem>
 
 #include "e2e_fixture.h"
@@ -167,6 +168,80 @@ TEST_F(Journey, CompactStripPlaysAndStopsAndTheAreasComeBack) {
        {std::pair{kPlayerToggle, 231}, {kBrowserToggle, 374}, {kPlaylistToggle, 518}}) {
     program->click(toggle.x, toggle.y);
     EXPECT_TRUE(waitForHeight(height, *origin)) << height;
+  }
+}
+
+// Without the mouse. Tab goes from the folder tree, where the keyboard starts, to the clip list;
+// Ctrl+A and Enter add every clip. Twelve more (the browser's two buttons, the playlist's nine)
+// reach the playlist, where Space selects the first row, Enter plays it, Alt+Down moves it down
+// and Delete removes it.
+// Two on, past the first skin button, Space presses Preferences and Escape closes it; Ctrl+S
+// then saves.
+TEST_F(Journey, KeyboardAloneAddsPlaysRemovesAndPressesTheSkinsButtons) {
+  const std::string clips = folder.str() + "/clips";
+  std::filesystem::create_directories(clips);
+  for (const int hertz : {440, 660})
+    makeTone(clips + "/tone" + std::to_string(hertz) + ".rm", 20, hertz);
+  start({}, clips);
+  const std::string working = program->windir() + "/temp.ram";
+  const std::string line = "file:" + clips + "/tone";
+  capture("xdotool windowfocus --sync " + program->window());
+  pressKeys("Tab ctrl+a Return");
+  EXPECT_TRUE(waitFor([&] {
+    return readFile(working) == line + "440.rm\r\n" + line + "660.rm\r\n";
+  })) << readFile(working);
+  SinkRecording sink(folder.str() + "/heard.raw");
+  ASSERT_TRUE(sink.started()) << "parec records nothing";
+  pressKeys("Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space Return");
+  EXPECT_TRUE(waitFor([&] {
+    return tonesHeard(sink.samples(), {440, 660}, 1) == std::vector{440};
+  })) << program->errors();
+  pressKeys("alt+Down");
+  EXPECT_TRUE(
+      waitFor([&] { return readFile(working) == line + "660.rm\r\n" + line + "440.rm\r\n"; }));
+  pressKeys("Delete");
+  EXPECT_TRUE(waitFor([&] { return readFile(working) == line + "660.rm\r\n"; }))
+      << readFile(working);
+  pressKeys("Tab Tab space");
+  ASSERT_FALSE(program->waitForOther("Preferences").empty()) << "Space pressed no Preferences";
+  pressKeys("Escape");
+  EXPECT_TRUE(waitFor([&] {
+    return capture("xdotool search --onlyvisible --name '^Preferences$'").value_or("").empty();
+  })) << "Escape left Preferences open";
+  const std::string saved = folder.str() + "/keys.ram";
+  // Xvfb has no window manager to give the keyboard back to the window.
+  capture("xdotool windowfocus --sync " + program->window());
+  pressKeys("ctrl+s");
+  EXPECT_TRUE(program->typeInto("Save As", saved)) << "Ctrl+S opened no Save As";
+  EXPECT_TRUE(waitFor([&] { return readFile(saved) == line + "660.rm\r\n"; }));
+}
+
+// The ring on the file-type button, two Tabs from the tree, at screen scales 1, 1.5 and 2: a band
+// in its amber all round the button, 2 logical pixels wide (a ring that did not scale would
+// cover half as many pixels at 2). The window keeps its logical size,
+// its pictures drawn at device resolution. The pictures at 1 and 2 are the README's.
+TEST_F(Journey, FocusRingShowsOnASkinButtonAtEveryScale) {
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    SCOPED_TRACE(scale);
+    start({{"QT_SCALE_FACTOR", QString::number(scale).toStdString()}});
+    const auto device = [scale](int logical) { return static_cast<int>(logical * scale); };
+    const auto g = program->geometry();
+    EXPECT_TRUE(g && g->width == device(490) && g->height == device(518));
+    capture("xdotool windowfocus --sync " + program->window());
+    pressKeys("Tab Tab");
+    int amber = 0;
+    EXPECT_TRUE(waitFor([&] {
+      const QImage shot = picture("focus-ring-scale" + QString::number(scale).toStdString());
+      const QImage ring = part(shot, {device(256), device(342), device(95), device(15)});
+      amber = 0;
+      for (int y = 0; y < ring.height(); ++y)
+        for (int x = 0; x < ring.width(); ++x) amber += ring.pixel(x, y) == qRgb(0xff, 0xc8, 0x20);
+      // The band's area, 2 px all round 95 x 15 at 1, counted where device pixels are whole;
+      // the pen's corners may leave a few out.
+      return shot.size() == QSize(device(490), device(518)) &&
+             (scale != std::floor(scale) ||
+              std::abs(amber - 424 * scale * scale) < 8 * scale * scale);
+    })) << amber;
   }
 }
 

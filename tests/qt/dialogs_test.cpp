@@ -20,12 +20,16 @@ namespace {
 
 using Dialogs = WindowTest;
 
-// Closed by its close box, the dialog applies nothing; reopened, it shows all on again.
+// Closed by its close box or Escape, the dialog applies nothing; reopened, it shows all on
+// again. OK by a click or by Enter applies the boxes.
 TEST_F(Dialogs, FileTypesOpenAllOnOverADisabledWindowAndOnlyOkAppliesTheBoxes) {
   for (const char* name : {"a.ra", "b.rm", "c.ram"}) dir.write(std::string("c/") + name, "x");
   ASSERT_TRUE(form->File1.setPath(dir.str() + "/c"));
-  for (const bool ok : {false, true}) {
-    SCOPED_TRACE(ok ? "OK" : "close box");
+  for (const auto& [ok, key] : {std::pair{false, Qt::Key_unknown},
+                                {false, Qt::Key_Escape},
+                                {true, Qt::Key_unknown},
+                                {true, Qt::Key_Return}}) {
+    SCOPED_TRACE(std::to_string(ok) + " " + std::to_string(key));
     window->click("Image33");
     auto* dialog = window->findChild<Form5Dialog*>(QStringLiteral("Form5"));
     ASSERT_TRUE(dialog && dialog->isVisible());
@@ -34,7 +38,9 @@ TEST_F(Dialogs, FileTypesOpenAllOnOverADisabledWindowAndOnlyOkAppliesTheBoxes) {
       EXPECT_EQ(dialog->box(name)->checkState(), Qt::Checked) << name;
     QTest::mouseClick(dialog->box("rm"), Qt::LeftButton);
     ASSERT_EQ(form->form5->rm.Value, 0);
-    if (ok)
+    if (key != Qt::Key_unknown)
+      QTest::keyClick(dialog->box("ra"), key);
+    else if (ok)
       QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")),
                         Qt::LeftButton);
     else

@@ -11,6 +11,7 @@
 #include "qt/player_site.h"
 #include "qt/qt_host.h"
 #include "qt/twips.h"
+#include "ui/key_table.h"
 #include "window_fixture.h"
 
 namespace tunelark::qt::testing {
@@ -50,7 +51,8 @@ TEST_F(WindowTest, StartsFramelessFixedWithItsPicturesReady) {
       << "other ratios are rendered";
 }
 
-// After the first frame every button says what it does: tooltip, name and pointer.
+// After the first frame every button says what it does: tooltip with its key, and pointer. (What
+// a screen reader reads of them is the screen-reader end-to-end test's.)
 TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   bool firstFrame = false;
   window->setOnFirstFrame([&firstFrame] { firstFrame = true; });
@@ -61,14 +63,14 @@ TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   for (Control* c : form->controls()) {
     if (c->tooltip.empty()) continue;
     QWidget* w = widgetOf(c->name);
-    EXPECT_EQ(w->toolTip(), QString::fromStdString(c->tooltip)) << c->name;
-    EXPECT_EQ(w->accessibleName(), w->toolTip()) << c->name;
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(tooltipWithKey(*c))) << c->name;
     EXPECT_EQ(w->cursor().shape(),
               c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor)
         << c->name;
     ++buttons;
   }
   EXPECT_GE(buttons, 19);
+  EXPECT_EQ(widgetOf("Image22")->toolTip(), QStringLiteral("Remove the selected clips (Delete)"));
   const QPoint topLeft = window->pos();
   // A release outside the button or a right click is no click.
   QWidget* first = widgetOf("Image15");
@@ -85,6 +87,42 @@ TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
     EXPECT_EQ(window->pos(), topLeft);
     expectWidgetsMatchModel(*form, *window);
   }
+}
+
+// The names of the controls Tab reaches from where the focus is, `count` of them.
+std::string tabWalk(MainWindow& window, int count) {
+  std::string walked;
+  for (int i = 0; i < count; ++i) {
+    QTest::keyClick(&window, Qt::Key_Tab);
+    walked += window.focusWidget()->objectName().toStdString() + " ";
+  }
+  return walked;
+}
+
+// Tab walks the shown controls in reading order, area by area and column by column, and leaves
+// hidden areas out. Space or Enter on a two-state button presses it once and the focus goes to
+// its pair.
+TEST_F(WindowTest, TabWalksInReadingOrderAndAPressedPairKeepsTheFocus) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(window->focusWidget(), widgetOf("tvwControl"));
+  EXPECT_EQ(tabWalk(*window, 28),
+            "File1 Image33 Image5 Image10 Image26 Image22 Image24 Image31 Image32 Image28 Image23 "
+            "Image25 List1 Image27 Image29 Image30 Image34 Image21 Image18 Image20 Image15 Image12 "
+            "Image13 Image9 Image8 Picture1 tvwControl File1 ");
+  widgetOf("Image9")->setFocus(Qt::TabFocusReason);
+  for (const auto& [pressed, pair, playstate] :
+       {std::tuple{"Image9", "Image7", 1}, {"Image7", "Image9", 0}}) {
+    QTest::keyClick(widgetOf(pressed), Qt::Key_Space);
+    EXPECT_EQ(window->focusWidget(), widgetOf(pair)) << pressed;
+    EXPECT_EQ(form->playstate, playstate) << pressed;
+  }
+  widgetOf("Image18")->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(widgetOf("Image18"), Qt::Key_Enter);
+  EXPECT_EQ(window->focusWidget(), widgetOf("Image16"));
+  EXPECT_EQ(tabWalk(*window, 7),
+            "panelplaydown Image20 Image15 panelstopup panelprev panelnext tvwControl ");
 }
 
 QString testModule(const char* name) {

@@ -1,5 +1,7 @@
 #include "player/module/level_bar.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -7,8 +9,44 @@
 
 namespace tunelark::module {
 
+namespace {
+
+class LevelBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit LevelBarAccessible(LevelBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QVariant currentValue() const override {
+    return static_cast<int>(std::lround(bar()->value() * 100));
+  }
+  void setCurrentValue(const QVariant& value) override {
+    if (bar()->interactive()) bar()->pick(value.toDouble() / 100);
+  }
+  QVariant maximumValue() const override { return 100; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 5; }
+
+ private:
+  LevelBar* bar() const { return static_cast<LevelBar*>(widget()); }
+};
+
+QAccessibleInterface* levelBarAccessible(const QString&, QObject* object) {
+  auto* bar = qobject_cast<LevelBar*>(object);
+  return bar ? new LevelBarAccessible(bar) : nullptr;
+}
+
+constexpr double kKeyStep = 0.05;
+
+}  // namespace
+
 LevelBar::LevelBar(QColor fill, QWidget* parent) : QWidget(parent), fill_(fill) {
+  // Once per process; the factory is found again for every bar.
+  static const bool factoryInstalled = (QAccessible::installFactory(&levelBarAccessible), true);
+  (void)factoryInstalled;
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::TabFocus);
   // Painted whole by paintEvent, so Qt need not clear the background first.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -66,8 +104,34 @@ void LevelBar::mouseMoveEvent(QMouseEvent* event) {
 void LevelBar::mouseReleaseEvent(QMouseEvent* event) {
   if (!dragging_ || event->button() != Qt::LeftButton) return;
   dragging_ = false;
-  place(fractionAt(event->position().x()));
+  pick(fractionAt(event->position().x()));
+}
+
+void LevelBar::pick(double fraction) {
+  place(fraction);
+  announce();
   emit picked(value_);
+}
+
+void LevelBar::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  double to = value_;
+  if (key == Qt::Key_Left || key == Qt::Key_Down)
+    to -= kKeyStep;
+  else if (key == Qt::Key_Right || key == Qt::Key_Up)
+    to += kKeyStep;
+  else if (key == Qt::Key_Home)
+    to = 0;
+  else if (key == Qt::Key_End)
+    to = 1;
+  else
+    return QWidget::keyPressEvent(event);
+  if (interactive_) pick(to);
+}
+
+void LevelBar::announce() {
+  QAccessibleValueChangeEvent changed(this, static_cast<int>(std::lround(value_ * 100)));
+  QAccessible::updateAccessibility(&changed);
 }
 
 }  // namespace tunelark::module

@@ -1,6 +1,7 @@
 #include "player/module/player_display.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPainter>
 
 #include "player/module/level_bar.h"
@@ -44,6 +45,20 @@ void drawText(QPainter& painter, const QRect& box, const std::string& text, cons
 
 }  // namespace
 
+// A text the display paints itself, held in a label that paints nothing: a screen reader reads
+// it as static text where the eye reads it.
+class SpokenText : public QLabel {
+ public:
+  SpokenText(const QRect& place, QWidget* parent) : QLabel(parent) {
+    setGeometry(place);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setTextFormat(Qt::PlainText);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+};
+
 PlayerDisplay::PlayerDisplay(QWidget* parent)
     : QWidget(parent), position_(new LevelBar(kCyan, this)), volume_(new LevelBar(kGreen, this)) {
   setFixedSize(kWidth, kHeight);
@@ -51,8 +66,17 @@ PlayerDisplay::PlayerDisplay(QWidget* parent)
   position_->setGeometry(kPositionRect);
   position_->setToolTip("Position: click or drag to move within the clip");
   position_->setInteractive(false);
+  position_->setAccessibleName("Position");
   volume_->setGeometry(kVolumeRect);
   volume_->setToolTip("Volume");
+  volume_->setAccessibleName("Volume");
+  // Lowered one by one from the last, so a screen reader meets them in reading order, before the
+  // bars.
+  const std::array places{kTitleRect, kClipRect, kStateRect, kTimeRect, kMessageRect};
+  for (std::size_t i = places.size(); i-- > 0;) {
+    spoken_[i] = new SpokenText(places[i], this);
+    spoken_[i]->lower();
+  }
   volume_->setValue(1.0);
   connect(position_, &LevelBar::picked, this, [this](double fraction) {
     if (total_ && *total_ > 0) emit seekRequested(fraction * *total_);
@@ -77,6 +101,15 @@ void PlayerDisplay::showStatus(const engine::PlayerStatus& status) {
   if (text.message != text_.message || text.error != text_.error) dirty += kMessageRect;
   const bool tipChanged = text.title != text_.title || text.message != text_.message;
   text_ = std::move(text);
+  const std::string none;
+  const std::array<const std::string*, 5> spoken{&text_.title, &text_.clip, &text_.state,
+                                                 &text_.time, text_.error ? &text_.message : &none};
+  // A label repaints only when its text really changes, and then only its own box; an empty one
+  // is left out of what a screen reader reads.
+  for (std::size_t i = 0; i < spoken.size(); ++i) {
+    spoken_[i]->setText(QString::fromStdString(*spoken[i]));
+    spoken_[i]->setVisible(!spoken[i]->empty());
+  }
   if (tipChanged)
     setToolTip(QString::fromStdString(text_.message.empty() ? text_.title : text_.message));
   if (!dirty.isEmpty()) update(dirty);

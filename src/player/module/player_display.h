@@ -2,8 +2,10 @@
 // The player's face in the window's player area: the clip's title, "Clip i of n", elapsed and
 // total time, the state and the last problem, a position bar to seek with and a volume control.
 // It draws what it is given and reports what the user asks for; the engine holds the state.
+// A screen reader reads each text as a label, and the two bars as sliders.
 
 #include <QWidget>
+#include <array>
 
 #include "player/engine/player_engine.h"
 #include "player/module/display_text.h"
@@ -11,6 +13,7 @@
 namespace tunelark::module {
 
 class LevelBar;
+class SpokenText;
 
 class PlayerDisplay : public QWidget {
   Q_OBJECT
@@ -46,6 +49,8 @@ class PlayerDisplay : public QWidget {
   std::optional<double> total_;
   LevelBar* position_;
   LevelBar* volume_;
+  // The title, "Clip i of n", state, time and problem, for a screen reader.
+  std::array<SpokenText*, 5> spoken_{};
 };
 
 }  // namespace tunelark::module
