@@ -525,6 +525,33 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
   EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
 }
 
+// An edit that removes the clip playing lets it finish, then the entry that followed it plays; a
+// stopped player stays stopped whatever the edits.
+TEST(Operations, ARemovedClipFinishesAndTheEntryThatFollowedItPlaysNext) {
+  TempDir dir;
+  for (const auto* name : {"a", "b", "c"}) testing::makeTone(dir.str() + "/" + name + ".rm", 1);
+  const auto ram = dir.write("list.ram", "a.rm\rb.rm\rc.rm\r");
+  const auto rewrite = [&](const std::string& text) {
+    std::filesystem::rename(dir.write("edit.tmp", text), ram);
+  };
+  PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
+  player.setSource(ram);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().elapsedSeconds > 0.2; }));
+  rewrite("c.rm\rb.rm\r");
+  player.poll();
+  EXPECT_EQ(player.status().title, "a.rm");
+  EXPECT_GT(player.status().elapsedSeconds, 0.2);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().title != "a.rm"; }));
+  EXPECT_EQ(player.status().title, "b.rm");
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_EQ(player.status().clipCount, 2);
+  player.stop();
+  rewrite("a.rm\rb.rm\r");
+  player.setSource(ram);
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  EXPECT_EQ(player.status().clipIndex, 1);
+}
+
 TEST(Titles, MetadataThenParameterThenFileName) {
   TempDir dir;
   testing::makeTone(dir.str() + "/tagged.rm", ToneClip{"real_144", 8000, 1, 1, 440, "Morning"});
