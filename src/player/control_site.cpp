@@ -9,7 +9,12 @@ constexpr std::size_t kMaxPending = 64;
 void ControlSite::setSource(const std::string& source) {
   source_ = source;
   pending_.clear();
-  if (component_) component_->setSource(source);
+  if (component_) giveSource();
+}
+
+void ControlSite::giveSource() {
+  component_->setListFile(listFile_ ? listFile_() : std::string());
+  component_->setSource(source_);
 }
 
 void ControlSite::setAutoStart(bool autoStart) {
@@ -47,7 +52,7 @@ void ControlSite::attach(PlayerControl* component) {
   component_ = component;
   if (!component_) return;
   component_->setAutoStart(autoStart_);
-  if (!source_.empty()) component_->setSource(source_);
+  if (!source_.empty()) giveSource();
   std::vector<Transport> missed;
   missed.swap(pending_);
   for (Transport call : missed) transport(call);

@@ -3,6 +3,7 @@
 // window's first frame, so the site remembers what it was told until then and hands it over on
 // attach: auto-start, the source, and the transport calls made since that source was given.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,10 @@ class ControlSite : public PlayerControl {
   void nextClip() override;
   void previousClip() override;
 
+  // Where the window keeps the name of its playlist's file. Each source goes to the component
+  // with that file, so a relative line plays the clip beside the list it was read from.
+  void followListFile(std::function<std::string()> listFile) { listFile_ = std::move(listFile); }
+
   // Connects the real component and replays what it missed: auto-start first, then the source,
   // then the transport calls in their order, so the component ends in the state the buttons show
   // (a source given while auto-start was off stays loaded and not playing).
@@ -40,7 +45,10 @@ class ControlSite : public PlayerControl {
   enum class Transport { PlayPause, Stop, Next, Previous };
   void transport(Transport call);
 
+  void giveSource();
+
   PlayerControl* component_ = nullptr;
+  std::function<std::string()> listFile_;
   std::string source_;
   bool autoStart_ = true;
   // Transport calls made before attach, since the last source change; a new source makes

@@ -22,13 +22,10 @@ std::string transportControlFor(Form1& form, MediaAction action) {
   std::vector<Control*> candidates;
   switch (action) {
     case MediaAction::PlayPause:
-      candidates = {&form.Image9, &form.Image7, &form.panelplaydown, &form.panelplayup};
-      break;
     case MediaAction::Play:
       candidates = {&form.Image9, &form.panelplaydown};
       break;
     case MediaAction::Pause:
-      candidates = {&form.Image7, &form.panelplayup};
       break;
     case MediaAction::Stop:
       candidates = {&form.Image8, &form.panelstopdown};
@@ -43,6 +40,29 @@ std::string transportControlFor(Form1& form, MediaAction action) {
   for (Control* control : candidates)
     if (shown(form, *control)) return control->name;
   return {};
+}
+
+MediaStep mediaStep(MediaAction action, PlayerReport::State state) {
+  using State = PlayerReport::State;
+  const bool toggle = action == MediaAction::PlayPause;
+  if (state == State::Playing && (toggle || action == MediaAction::Pause)) return MediaStep::Pause;
+  if (state == State::Paused && (toggle || action == MediaAction::Play)) return MediaStep::Resume;
+  if (action == MediaAction::Pause || (state == State::Playing && action == MediaAction::Play))
+    return MediaStep::Nothing;
+  return MediaStep::Click;
+}
+
+void holdPlayback(Form1& form, bool pause) {
+  form.playstate = pause ? 0 : 1;
+  form.RealAudio1.playPause();
+  if (form.playershown == 0) {
+    pause ? form.applyPanelStoppedLook() : form.applyPanelPlayingLook();
+  } else if (pause) {
+    form.Image7.visible = false;  // as the pause button leaves it: stop stays active
+    form.Image9.visible = true;
+  } else {
+    form.applyPlayingLook();
+  }
 }
 
 const char* playbackStatus(const PlayerReport& report) {

@@ -17,8 +17,19 @@ enum class MediaAction { PlayPause, Play, Pause, Stop, Next, Previous };
 
 // The name of the transport control shown now (visible, in a visible frame) whose click does
 // `action`: the player area's buttons, or the compact panel's when the player area is hidden.
-// "" when no shown control does it (Pause while stopped, Stop while stopped, ...).
+// "" when no shown control does it (Stop while stopped, ...). Pausing and resuming are not
+// clicks: see holdPlayback().
 std::string transportControlFor(Form1& form, MediaAction action);
+
+// What a media action does to a player in `state`: pause or resume it in place, or click.
+enum class MediaStep { Pause, Resume, Click, Nothing };
+MediaStep mediaStep(MediaAction action, PlayerReport::State state);
+
+// Pauses, or resumes, what the player holds, keeping its position, with playstate and the looks
+// of whichever transport is shown as after the pause button or the panel's play place. The
+// panel has no pause of its own (its playing picture stops), and the player area's play starts
+// the list over, so neither button can do this.
+void holdPlayback(Form1& form, bool pause);
 
 // "Playing", "Paused" or "Stopped".
 const char* playbackStatus(const PlayerReport& report);

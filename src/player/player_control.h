@@ -1,6 +1,6 @@
 #pragma once
-// The six operations the window drives the hosted player with. Nothing else is asked of the
-// player: no property is read and no event is handled.
+// The operations the window drives the hosted player with: the six transport and source calls,
+// and where the lines it is given come from. No property is read and no event is handled.
 
 #include <string>
 
@@ -18,6 +18,9 @@ class PlayerControl {
   virtual void stop() = 0;
   virtual void nextClip() = 0;
   virtual void previousClip() = 0;
+  // The list file (a .ram) the playlist is read from or written to. A relative line given as
+  // the source names a clip beside that file, as it does when the whole file is played.
+  virtual void setListFile(const std::string& /*path*/) {}
 };
 
 }  // namespace tunelark

@@ -13,9 +13,8 @@ void afterMove(Form1& form) {
   writeEntries(form, listWriteTarget(form, form.workfile), true);
 }
 
-// The whole-list edits always work on the current playlist file. The player ignores a source
-// equal to the one it holds, so a list already playing keeps playing and takes the new order
-// at the next Play.
+// The whole-list edits always work on the current playlist file. Handed the file it is playing
+// again after the rewrite, the player keeps the clip that plays and goes on in the new order.
 void reorderWhole(Form1& form, void (*reorder)(Form1&)) {
   form.workfile = listWriteTarget(form, form.app.lastfile);
   reorder(form);

@@ -16,17 +16,22 @@ RamEntries parseRamText(std::string_view text, std::size_t maxEntries) {
   // Editors on other systems often begin a saved text with a UTF-8 byte order mark; it is not
   // part of the first entry.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  forEachLine(text, '\n', [&](std::string_view raw) {
-    const auto line = trimLine(raw);
-    if (line.empty() || line.front() == '#') return true;
-    if (line == "--stop--") return false;
+  // A line ends at CR, LF or CR LF: files from every system are found in the wild, and the
+  // playlist editor ends its lines at CR, so each line it shows is a line played here too. The
+  // empty line between the CR and the LF of a CR LF is skipped like any blank line.
+  for (std::size_t start = 0; start < text.size();) {
+    auto stop = text.find_first_of("\r\n", start);
+    if (stop == std::string_view::npos) stop = text.size();
+    const auto line = trimLine(text.substr(start, stop - start));
+    start = stop + 1;
+    if (line.empty() || line.front() == '#') continue;
+    if (line == "--stop--") break;
     if (result.lines.size() == maxEntries) {
       result.truncated = true;
-      return false;
+      break;
     }
     result.lines.emplace_back(line);
-    return true;
-  });
+  }
   return result;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The player's reading of a .ram text, as such files are found in the wild: which lines are
 // entries. Blank lines and "#" comments are skipped and a line that is exactly "--stop--" ends
-// the list. Lines are bytes; LF and CR LF line ends are both accepted. Text in, structure out:
+// the list. Lines are bytes; CR, LF and CR LF all end a line. Text in, structure out:
 // nothing here touches a file. (The playlist editor reads its own files by a stricter rule, in
 // list_text.h.)
 

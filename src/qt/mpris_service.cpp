@@ -1,5 +1,6 @@
 #include "qt/mpris_service.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -13,6 +14,8 @@
 #include <cmath>
 
 #include "player/module/player_module_api.h"
+#include "playlist/given_files.h"
+#include "qt/delivery.h"
 #include "qt/main_window.h"
 #include "qt/player_site.h"
 #include "ui/form1.h"
@@ -174,8 +177,21 @@ void MprisService::quit() {
 }
 
 void MprisService::act(MediaAction action) {
-  const std::string control = transportControlFor(form_, action);
-  if (!control.empty()) window_.click(control);
+  const MediaStep step = mediaStep(action, report().state);
+  switch (step) {
+    case MediaStep::Pause:
+    case MediaStep::Resume:
+      deliver(
+          form_.host, [this, step] { holdPlayback(form_, step == MediaStep::Pause); },
+          [this] { window_.sync(); });
+      break;
+    case MediaStep::Click:
+      if (const std::string control = transportControlFor(form_, action); !control.empty())
+        window_.click(control);
+      break;
+    case MediaStep::Nothing:
+      break;
+  }
   publishChanges();
 }
 
@@ -215,7 +231,33 @@ void MprisService::setVolume(double volume) {
 
 void MprisService::openUri(const QString& uri) {
   const QUrl url(uri);
-  if (url.isLocalFile()) window_.takeFiles({QFile::encodeName(url.toLocalFile()).toStdString()});
+  if (!url.isLocalFile()) return;
+  const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+  // Taken later, once a dialog of the window has closed: then it is only opened or added.
+  const bool now = form_.Enabled && !QApplication::activeModalWidget();
+  const bool wasStopped = report().state == PlayerReport::State::Stopped;
+  const std::string listBefore = form_.app.lastfile;
+  const int rowsBefore = form_.List1.ListCount();
+  window_.takeFiles({path});
+  // A stopped player plays what was opened, as the window's own ways of playing it do.
+  if (!now || !wasStopped) return;
+  const auto synced = [this] { window_.sync(); };
+  const GivenKind kind = givenKind(path);
+  if (kind == GivenKind::Clip && form_.List1.ListCount() == rowsBefore + 1) {
+    // A double-click on the new entry.
+    for (int i = 0; i < form_.List1.ListCount(); ++i) form_.List1.setSelected(i, i == rowsBefore);
+    deliver(form_, "List1", UserEvent::DblClick, synced);
+  } else if (kind == GivenKind::List && (form_.app.lastfile != listBefore || listBefore == path)) {
+    // Play of the opened list; the compact panel, when it is what shows, takes the playing look.
+    deliver(
+        form_.host,
+        [this] {
+          form_.Image9_Click();
+          if (form_.playershown == 0) form_.applyPanelPlayingLook();
+        },
+        synced);
+  }
+  publishChanges();
 }
 
 void MprisService::publishChanges() {

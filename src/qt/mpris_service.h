@@ -1,8 +1,9 @@
 #pragma once
 // The window on the session bus as an MPRIS media player (org.mpris.MediaPlayer2.tunelark), so
 // the desktop's media keys, sound menu and tools like playerctl drive it. Transport requests go
-// through the transport buttons the window shows, exactly as a click would; the rest reads and
-// sets the hosted player. Registered after the first frame; without a session bus, or with the
+// through the transport buttons the window shows, exactly as a click would, except pause and
+// resume, which no button does in every view (see holdPlayback); the rest reads and sets the
+// hosted player. Registered after the first frame; without a session bus, or with the
 // name taken by another Tunelark, it stays off the bus and says nothing.
 
 #include <QObject>

@@ -55,6 +55,8 @@ Form1::Form1(AppState& appState, HostServices& hostServices, FileDialogs& fileDi
       host(hostServices),
       dialogs(fileDialogs) {
   layoutControls();
+  // The same file Play gives the player: its lines are relative to it.
+  RealAudio1.followListFile([this] { return !app.lastfile.empty() ? app.lastfile : workfile; });
 }
 
 Form1::~Form1() = default;

@@ -101,13 +101,33 @@ TEST_F(Mpris, TransportGoesThroughTheShownButtonsAndTheStateFollows) {
       },
       5000));
 
+  // In the compact strip too, whose pause place stops: a pause keeps the position, a play
+  // resumes from it.
+  window->click("Image18");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return get(QStringLiteral("Position")).toLongLong() > 0; }));
   call(kPlayer, QStringLiteral("Pause"));
   EXPECT_EQ(form->playstate, 0);
   EXPECT_TRUE(statusIs("Paused"));
+  EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("panelplaydown"))->isVisible());
+  const qlonglong pausedAt = get(QStringLiteral("Position")).toLongLong();
+  call(kPlayer, QStringLiteral("PlayPause"));
+  EXPECT_EQ(form->playstate, 1);
+  EXPECT_TRUE(statusIs("Playing"));
+  EXPECT_GE(get(QStringLiteral("Position")).toLongLong(), pausedAt);
   call(kPlayer, QStringLiteral("Stop"));
   EXPECT_TRUE(statusIs("Stopped"));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return heard.statuses.size() >= 3; }, 3000));
-  EXPECT_EQ(heard.statuses, (QStringList{"Playing", "Paused", "Stopped"}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return heard.statuses.size() >= 4; }, 3000));
+  EXPECT_EQ(heard.statuses, (QStringList{"Playing", "Paused", "Playing", "Stopped"}));
+
+  // OpenUri plays what it opens or adds, as Play of the list or a double-click on the entry.
+  for (const std::string& opened : {dir.write("other.ram", "file:" + clip + "\r\n"), clip}) {
+    call(kPlayer, QStringLiteral("OpenUri"),
+         {QUrl::fromLocalFile(QString::fromStdString(opened)).toString()});
+    EXPECT_TRUE(statusIs("Playing")) << opened;
+    EXPECT_EQ(form->playstate, 1);
+    EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("panelplayup"))->isVisible());
+    call(kPlayer, QStringLiteral("Stop"));
+  }
 
   call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
        {kPlayer, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.25))});

@@ -1,8 +1,10 @@
 // Whole user journeys through the real program: real clicks and typing, checked by the window's
 // size and pictures, the files it writes and what the sound server hears.
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include "e2e_fixture.h"
 #include "support/tones.h"
@@ -19,7 +21,9 @@ using tunelark::testing::tonesHeard;
 inline constexpr Spot kClipRow2{260, 286};
 inline constexpr Spot kTreeSlash{100, 288};     // the tree's second row: the root folder "/"
 inline constexpr Spot kTreeSlashOpen{61, 288};  // its expand arrow
-inline constexpr Spot kPlay{70, 166};           // Image9
+inline constexpr Spot kPlay{70, 166};           // Image9, and Image7 (pause) once it plays
+inline constexpr Spot kStop{70, 182};           // Image8
+inline constexpr Spot kNext{88, 142};           // Image13
 inline constexpr Spot kOpen{54, 412};           // Image10
 inline constexpr Spot kSaveAs{119, 452};        // Image28
 inline constexpr Spot kPreferences{32, 31};     // Image29
@@ -34,6 +38,7 @@ struct Area {
 };
 inline constexpr Area kCaption{216, 16, 241, 17};         // Label4: the playlist file's name
 inline constexpr Area kPlaylistRows{160, 381, 305, 119};  // List1
+inline constexpr Area kPlayPlace{48, 159, 45, 15};        // Image9 / Image7
 
 class Journey : public ProgramTest {
  protected:
@@ -243,6 +248,61 @@ TEST_F(Journey, FocusRingShowsOnASkinButtonAtEveryScale) {
               std::abs(amber - 424 * scale * scale) < 8 * scale * scale);
     })) << amber;
   }
+}
+
+// A list made elsewhere names its clips relative to itself, and the program runs in another
+// folder. Play and a double-click find the same clip; a double-click plays its entry from the
+// start whatever the player was doing; the list that plays follows a sort at once.
+TEST_F(Journey, DoubleClickPlaysTheEntryFromItsStartAndPlayFollowsTheListShown) {
+  const std::string clips = folder.str() + "/clips";
+  std::filesystem::create_directories(clips);
+  // b.rm opens with a second of 990 Hz: hearing it again means the clip started again.
+  makeTone(clips + "/b.rm", {"real_144", 8000, 1, 20, 660, "", 990});
+  makeTone(clips + "/c.rm", 20, 880);
+  makeTone(clips + "/a.rm", 20, 440);
+  const std::string list = folder.write("clips/list.ram", "b.rm\r\nfile:c.rm\r\na.rm\r\n");
+  folder.write("windir/tunelark.ini", "[Dirlagu]\r\nfile=" + list + "\r\n");
+  start();
+  SinkRecording sink(folder.str() + "/heard.raw");
+  ASSERT_TRUE(sink.started()) << "parec records nothing";
+  std::size_t mark = 0;
+  // Does what `act` does and waits until what was heard since ends with `tones`.
+  const auto hearsAfter = [&](const std::function<void()>& act, const std::vector<int>& tones) {
+    mark = sink.samples().size();
+    act();
+    std::vector<int> heard;
+    const bool ok = waitFor(
+        [&] {
+          const auto all = sink.samples();
+          heard = tonesHeard({all.begin() + static_cast<std::ptrdiff_t>(mark), all.end()},
+                             {440, 660, 880, 990});
+          return heard.size() >= tones.size() &&
+                 std::equal(tones.begin(), tones.end(), heard.end() - std::ssize(tones));
+        },
+        std::chrono::seconds(20));
+    std::string said;
+    for (const int hertz : heard) said += std::to_string(hertz) + " ";
+    EXPECT_TRUE(ok) << "heard " << said << program->errors();
+  };
+  const auto play = [&] { program->click(kPlay.x, kPlay.y); };
+  const auto doubleClickRow0 = [&] { program->doubleClick(kPlaylistRow0.x, kPlaylistRow0.y); };
+  hearsAfter(play, {990, 660});
+  const QImage playingLook = part(picture("relative-playing"), kPlayPlace);
+  hearsAfter(doubleClickRow0, {990, 660});
+  program->click(kStop.x, kStop.y);
+  EXPECT_TRUE(waitFor([&] { return tonesHeard(sink.samples(), {660}, 0.5).empty(); }));
+  hearsAfter(doubleClickRow0, {990, 660});  // the same entry again
+  program->click(kPlay.x, kPlay.y);         // the pause button, now
+  EXPECT_TRUE(waitFor([&] { return tonesHeard(sink.samples(), {660}, 0.5).empty(); }));
+  hearsAfter(doubleClickRow0, {990, 660});
+  EXPECT_TRUE(waitFor([&] {
+    return part(picture("paused-then-double-click"), kPlayPlace) == playingLook;
+  })) << "the buttons do not show the playing look";
+
+  program->click(kStop.x, kStop.y);
+  hearsAfter(play, {990, 660});                          // the list, from b.rm
+  program->click(kSortDescending.x, kSortDescending.y);  // c.rm, b.rm, a.rm
+  hearsAfter([&] { program->click(kNext.x, kNext.y); }, {440});
 }
 
 TEST_F(Journey, TrayOnlyHidesTheWindowAndTheTrayMenuBringsItBack) {

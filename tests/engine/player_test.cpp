@@ -173,6 +173,7 @@ std::string folder() {
     dir.write("self.ram", "self.ram\r\nra.rm\r\nself.ram\r\n");
     dir.write("mixed.ram", "ra.rm\r\ncache:" + dir.str() + "/ra.rm\r\n");
     dir.write("both.ram", "file:ra.rm\r\nmissing.rm\r\nfile:b.rm\r\n");
+    dir.write("cr.ram", "# old Mac line ends\rra.rm\rfile:b.rm\r");
     return true;
   }();
   return made ? dir.str() : "";
@@ -187,6 +188,7 @@ struct Row {
   double seek = 0;
   double volume = 1;
   int slack = 0;  // frames a resampled length may differ by; its samples are not compared then
+  const char* listFile = "";  // the list file the source line was taken from
 };
 
 constexpr AudioFormat kRa{8000, 1}, kMono{44100, 1}, kTo22k{22050, 2};
@@ -219,6 +221,9 @@ const Row kRows[] = {
     {"Ac3SeekLate", "@/ac3.rm", {"ac3.rm"}, "", {48000, 2}, 3.5},
     {"HalfVolume", "@/ra.rm", {"ra.rm"}, "", kRa, 0, 0.5},
     {"GaplessPastAMissingClip", "@/both.ram", {"ra.rm", "b.rm"}, "missing.rm: not found", kRa},
+    {"CrOnlyLineEnds", "@/cr.ram", {"ra.rm", "b.rm"}, "", kRa},
+    // Beside its list file, wherever the program runs.
+    {"RelativeLineOfAList", "file:b.rm", {"b.rm"}, "", kRa, 0, 1, 0, "@/elsewhere.ram"},
     {"SelfListingRam", "@/self.ram", {"ra.rm"}, "lists itself", kRa},
     {"RefusedSchemeInsideAList", "@/mixed.ram", {"ra.rm"}, "not allowed", kRa},
     {"MissingFile", "file:@/none.rm", {}, "not found", kRa},
@@ -240,9 +245,10 @@ TEST(Playback, EachSourceGivesExactlyItsClipsSoundOrNothingAndItsReason) {
   const std::string dir = folder();
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.name);
-    std::string source = row.source;
-    for (auto at = source.find('@'); at != std::string::npos; at = source.find('@', at))
-      source.replace(at, 1, dir);
+    std::string source = row.source, listFile = row.listFile;
+    for (std::string* text : {&source, &listFile})
+      for (auto at = text->find('@'); at != std::string::npos; at = text->find('@', at))
+        text->replace(at, 1, dir);
     const std::int64_t frameBytes = 2 * row.sink.channels;
     std::string expected;
     for (const auto& clip : row.plays)
@@ -255,6 +261,7 @@ TEST(Playback, EachSourceGivesExactlyItsClipsSoundOrNothingAndItsReason) {
     {
       PlayerEngine player(std::make_unique<WavSink>(out, row.sink));
       player.setAutoStart(false);
+      player.setListFile(listFile);
       player.setSource(source);
       player.setVolume(row.volume);
       if (!row.plays.empty()) {
@@ -385,7 +392,9 @@ TEST(FfmpegComponents, ClipOverHttpsPlaysWhole) {
 }
 
 // Auto-start on and off, load the list or nothing, and so on: in the order of `perform` below.
-enum class Op { On, Off, Load, Empty, Play, Stop, Next, Prev, Seek, Wait, Hold };
+// Edit rewrites the list file as the playlist's edits do: 0 sorts (and hands the file over
+// again), 1 removes and inserts (and the player finds out by itself).
+enum class Op { On, Off, Load, Empty, Play, Stop, Next, Prev, Seek, Wait, Hold, Edit };
 
 // One operation and the status it leaves: state, clip and where in it, from `lo` to `hi` seconds.
 struct Step {
@@ -409,9 +418,9 @@ const Step kScript[] = {
     {Op::Prev, 0, kStop, 1, 0, 0},
     {Op::On, 0, kPlay, 1, 0, 0.1},  // plays what was loaded
     {Op::Wait, 0.05, kPlay, 1, 0.05},
-    {Op::Stop, 0, kStop, 1, 0, 0},  // back to the start of the current clip
-    {Op::On, 0, kStop, 1, 0, 0},    // but not after a stop
-    {Op::Load, 0, kStop, 1, 0, 0},  // the same source again changes nothing
+    {Op::Stop, 0, kStop, 1, 0, 0},    // back to the start of the current clip
+    {Op::On, 0, kStop, 1, 0, 0},      // auto-start does not undo a stop
+    {Op::Load, 0, kPlay, 0, 0, 0.1},  // the same source given again plays from its top
     {Op::Empty, 0, kStop, 0, 0, 0},
     {Op::Play, 0, kStop, 0, 0, 0},  // nothing to play
     {Op::Load, 0, kPlay, 0, 0, 0.1},
@@ -421,8 +430,9 @@ const Step kScript[] = {
     {Op::Play, 0, kPlay, 0, 0.1},
     {Op::Wait, 0.2, kPlay, 0, 0.2},
     {Op::Play, 0, kPause, 0, 0.2},
-    {Op::Next, 0, kPause, 1, 0, 0},  // a pause survives moving to another clip
-    {Op::Play, 0, kPlay, 1, 0, 0.1},
+    {Op::Next, 0, kPause, 1, 0, 0},   // a pause survives moving to another clip
+    {Op::Load, 0, kPlay, 0, 0, 0.1},  // and the same source given again plays it from its top
+    {Op::Next, 0, kPlay, 1, 0, 0.1},
     {Op::Next, 0, kPlay, 2, 0, 0.1},
     {Op::Next, 0, kPlay, 2, 0, 0.1},  // the list's edges stop next and previous
     {Op::Prev, 0, kPlay, 1, 0, 0.1},
@@ -445,6 +455,11 @@ const Step kScript[] = {
     {Op::Seek, 60, kStop, 0, 4.95, 5.05},  // past the end, once counted, is the end
     {Op::Next, 0, kStop, 1, 0, 0},
     {Op::Play, 0, kPlay, 1, 0, 0.1},
+    {Op::Wait, 0.2, kPlay, 1, 0.2},
+    {Op::Edit, 0, kPlay, 0, 0.2, 0.6},  // the clip goes on where it now stands
+    {Op::Next, 0, kPlay, 1, 0, 0.1},    // and the next is the new order's
+    {Op::Edit, 1, kPlay, 2, 0, 0.6},
+    {Op::Prev, 0, kPlay, 0, 0, 0.1},  // back past a clip that cannot play
 };
 
 // Three five-second clips in a .ram, played on the clock.
@@ -454,6 +469,9 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
     testing::makeTone(dir.str() + "/" + name + ".rm", 5);
   const auto ram =
       dir.write("three.ram", "one.rm?title=One\r\ntwo.rm?title=Two\r\nthree.rm?title=Three\r\n");
+  // The playlist's edits: the titles, in order, of the file each writes whole and renames.
+  const std::vector<std::string> edits[] = {{"Two", "One", "Three"}, {"Two", "Missing", "One"}};
+  std::vector<std::string> titles = {"One", "Two", "Three"};
   PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
   const auto counted = [&] { return player.status().totalSeconds.has_value(); };
   bool loaded = false;
@@ -478,6 +496,17 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
       [&](double) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         EXPECT_EQ(player.status().elapsedSeconds, before);
+      },
+      [&](double which) {
+        titles = edits[static_cast<int>(which)];
+        std::string text;
+        for (const auto& title : titles) {
+          std::string name = title;
+          name[0] = static_cast<char>(std::tolower(name[0]));
+          text += name + ".rm?title=" + title + "\r";
+        }
+        std::filesystem::rename(dir.write("edit.tmp", text), ram);
+        which == 0 ? player.setSource(ram) : player.poll();
       }};
   for (std::size_t i = 0; i < std::size(kScript); ++i) {
     const Step& step = kScript[i];
@@ -490,11 +519,37 @@ TEST(Operations, EachOperationLeavesTheStatusItShould) {
     EXPECT_GE(s.elapsedSeconds, step.lo);
     EXPECT_LE(s.elapsedSeconds, step.hi);
     EXPECT_EQ(s.clipCount, loaded ? 3 : 0);
-    const char* const titles[] = {"One", "Two", "Three"};
-    EXPECT_EQ(s.title, loaded ? titles[s.clipIndex] : "");
+    EXPECT_EQ(s.title, loaded ? titles[static_cast<std::size_t>(s.clipIndex)] : "");
   }
   ASSERT_TRUE(testing::pollUntil(player, counted));
   EXPECT_NEAR(*player.status().totalSeconds, 5.0, 0.05);
+}
+
+// An edit that removes the clip playing lets it finish, then the entry that followed it plays; a
+// stopped player stays stopped whatever the edits.
+TEST(Operations, ARemovedClipFinishesAndTheEntryThatFollowedItPlaysNext) {
+  TempDir dir;
+  for (const auto* name : {"a", "b", "c"}) testing::makeTone(dir.str() + "/" + name + ".rm", 1);
+  const auto ram = dir.write("list.ram", "a.rm\rb.rm\rc.rm\r");
+  const auto rewrite = [&](const std::string& text) {
+    std::filesystem::rename(dir.write("edit.tmp", text), ram);
+  };
+  PlayerEngine player{std::make_unique<NullSink>(AudioFormat{8000, 1})};
+  player.setSource(ram);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().elapsedSeconds > 0.2; }));
+  rewrite("c.rm\rb.rm\r");
+  player.poll();
+  EXPECT_EQ(player.status().title, "a.rm");
+  EXPECT_GT(player.status().elapsedSeconds, 0.2);
+  ASSERT_TRUE(testing::pollUntil(player, [&] { return player.status().title != "a.rm"; }));
+  EXPECT_EQ(player.status().title, "b.rm");
+  EXPECT_EQ(player.status().clipIndex, 1);
+  EXPECT_EQ(player.status().clipCount, 2);
+  player.stop();
+  rewrite("a.rm\rb.rm\r");
+  player.setSource(ram);
+  EXPECT_EQ(player.status().state, PlayState::Stopped);
+  EXPECT_EQ(player.status().clipIndex, 1);
 }
 
 TEST(Titles, MetadataThenParameterThenFileName) {

@@ -159,21 +159,38 @@ TEST(Sinks, EachPullsPausesStopsForGoodAndStartsAgain) {
       EXPECT_TRUE(testing::heardOnly(*recording, 440)) << "the sound server heard no tone";
     }
 
+    // Pause and stop are silent at the server at once: what it heard after each is measured
+    // from what the monitor had recorded when the call returned.
+    std::size_t recorded = 0;
+    const auto heardUntilNow = [&] { recorded = server ? recording->samples().size() : 0; };
+    const auto heardSince = [&](const char* call) {
+      if (!server) return;
+      const double seconds = testing::soundAfter(recording->samples(), recorded);
+      std::cout << name << ": sound at the server " << std::lround(seconds * 1000) << " ms after "
+                << call << std::endl;
+      EXPECT_LT(seconds, 0.05) << "heard after " << call;
+    };
     sink->setPaused(true);
+    heardUntilNow();
     pumpEvents(150);  // a pull under way may finish
     const auto paused = source.frames();
     pumpEvents(400);
     EXPECT_EQ(source.frames(), paused) << "pulled while paused";
+    heardSince("pause");
     sink->setPaused(false);
     pumpEvents(3000, [&] { return source.frames() > paused; });
     EXPECT_GT(source.frames(), paused) << "did not resume";
+    if (server)  // the stop below is measured against sound
+      pumpEvents(3000, [&] { return testing::soundAfter(recording->samples(), recorded) > 0.5; });
 
     const auto before = std::chrono::steady_clock::now();
     sink->stop();
+    heardUntilNow();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
     const int pulls = source.pulls();
     pumpEvents(300);
     EXPECT_EQ(source.pulls(), pulls) << "touched the source after stop";
+    heardSince("stop");
 
     sink->setVolume(0);
     if (server) {

@@ -16,10 +16,19 @@
 namespace tunelark::testing {
 
 std::string makeTone(const std::string& path, const ToneClip& tone) {
-  std::string command =
-      "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(tone.frequency) +
-      ":duration=" + std::to_string(tone.seconds) + " -ar " + std::to_string(tone.sampleRate) +
-      " -ac " + std::to_string(tone.channels) + " -c:a " + tone.codec;
+  const auto sine = [](int hertz, double seconds) {
+    return " -f lavfi -i sine=frequency=" + std::to_string(hertz) +
+           ":duration=" + std::to_string(seconds);
+  };
+  std::string command = "ffmpeg -nostdin -v error -y";
+  if (tone.opening != 0) {
+    command += sine(tone.opening, 1) + sine(tone.frequency, tone.seconds - 1) +
+               " -filter_complex concat=n=2:v=0:a=1";
+  } else {
+    command += sine(tone.frequency, tone.seconds);
+  }
+  command += " -ar " + std::to_string(tone.sampleRate) + " -ac " + std::to_string(tone.channels) +
+             " -c:a " + tone.codec;
   if (!tone.title.empty()) command += " -metadata title='" + tone.title + "'";
   command += " '" + path + "'";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + command);
@@ -29,8 +38,9 @@ std::string makeTone(const std::string& path, const ToneClip& tone) {
 SinkRecording::SinkRecording(std::string file) : file_(std::move(file)) {
   const char* sink = std::getenv("TUNELARK_TEST_SINK");
   if (!sink) return;
-  // A short latency: with its default parec holds seconds of sound before writing any.
-  const auto pid = capture("parec --latency-msec=50 -d " + std::string(sink) +
+  // A short latency: with its default parec holds seconds of sound before writing any, and what
+  // has been written at a moment is what the sink played up to a few milliseconds before it.
+  const auto pid = capture("parec --latency-msec=10 -d " + std::string(sink) +
                            ".monitor --format=s16le --rate=" + std::to_string(kRate) +
                            " --channels=1 >" + file_ + " 2>/dev/null & echo $!");
   if (!pid) return;
@@ -68,6 +78,14 @@ double tonePower(std::span<const std::int16_t> samples, double hertz, int rate) 
 }
 
 }  // namespace
+
+double soundAfter(const std::vector<std::int16_t>& samples, std::size_t from) {
+  constexpr int kNoiseFloor = 100;  // the null sink's monitor is exactly 0 where nothing plays
+  std::size_t end = from;
+  for (std::size_t at = from; at < samples.size(); ++at)
+    if (std::abs(samples[at]) > kNoiseFloor) end = at + 1;
+  return static_cast<double>(end - from) / SinkRecording::kRate;
+}
 
 std::vector<int> tonesHeard(const std::vector<std::int16_t>& samples,
                             const std::vector<int>& candidates, double seconds) {

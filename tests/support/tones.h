@@ -17,13 +17,14 @@ struct ToneClip {
   double seconds = 1.0;
   int frequency = 440;
   std::string title;  // written as the clip's metadata title when not empty
+  int opening = 0;    // when not 0, the clip's first second is a tone of this frequency
 };
 
 // Makes the clip at `path` (which holds no quote) and returns the path; throws when ffmpeg fails.
 std::string makeTone(const std::string& path, const ToneClip& tone);
 // A RealAudio 1.0 tone at 8 kHz mono.
 inline std::string makeTone(const std::string& path, double seconds = 1, int hertz = 440) {
-  return makeTone(path, ToneClip{"real_144", 8000, 1, seconds, hertz, ""});
+  return makeTone(path, ToneClip{"real_144", 8000, 1, seconds, hertz, "", 0});
 }
 
 class SinkRecording {
@@ -44,6 +45,9 @@ class SinkRecording {
   pid_t pid_ = -1;
   bool started_ = false;
 };
+
+// Seconds of sound in `samples` from sample `from` on: up to the last one above the noise floor.
+double soundAfter(const std::vector<std::int16_t>& samples, std::size_t from);
 
 // For each quarter second of `samples` that holds a clear tone, whichever of `candidates` it is;
 // a tone heard in several quarters in a row counts once. The last `seconds` only, when given.

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "platform/path_parts.h"
+#include "platform/regular_file.h"
+#include "player/engine/file_stamp.h"
 #include "player/engine/length_counter.h"
+#include "player/engine/list_change.h"
 #include "player/engine/null_sink.h"
 #include "player/engine/playback_worker.h"
 #include "player/engine/sample_buffer.h"
@@ -107,6 +111,84 @@ struct PlayerEngine::Impl {
     startFrames = frames;
   }
 
+  // Reads the source into a clip list; `shortened` says what was left out.
+  std::shared_ptr<const ClipList> resolve(std::string& shortened) const {
+    ResolveLimits limits;
+    limits.maxClips = static_cast<std::size_t>(std::max(1, options.maxClips));
+    auto resolved = resolveSource(source, limits, baseFolder);
+    shortened = std::move(resolved.message);
+    return std::make_shared<const ClipList>(std::move(resolved.clips));
+  }
+
+  // A new list: what was learnt about the old one's clips is forgotten, what was left out of
+  // the new one is said.
+  void takeList(std::shared_ptr<const ClipList> list, const std::string& shortened) {
+    worker.newList();
+    measuredFrom = -1;
+    orphanAt = -1;
+    clips = listed = std::move(list);
+    if (!shortened.empty()) worker.setMessage({PlayerEvent::ListShortened, {}, shortened});
+  }
+
+  bool listRewritten() const { return !listPath.empty() && stampOf(listPath) != listStamp; }
+
+  // The list file was rewritten: take its new order and stay where the listener is. A clip that
+  // is no longer listed is kept in the list played, where the entry that followed it now
+  // stands, until it has been heard.
+  void followList() {
+    listStamp = stampOf(listPath);
+    dropOrphanWhenPassed();
+    std::string shortened;
+    auto fresh = resolve(shortened);
+    if (*fresh == *listed) return;
+    const auto before = clips;
+    const int at = std::clamp(currentClip(), 0, std::max(0, clipCount() - 1));
+    const auto frames = currentFrames();
+    takeList(fresh, shortened);
+    if (before->empty()) {  // nothing was playing: the new list waits for play
+      moveTo(0, 0);
+      return;
+    }
+    const NewPlace place = placeIn(*before, at, *fresh);
+    const int count = static_cast<int>(fresh->size());
+    if (place.kept) {
+      moveTo(place.clip, frames);
+    } else if (state == PlayState::Stopped) {
+      moveTo(place.clip < count ? place.clip : 0, 0);
+    } else {
+      auto kept = *fresh;
+      kept.insert(kept.begin() + place.clip, (*before)[static_cast<std::size_t>(at)]);
+      clips = std::make_shared<const ClipList>(std::move(kept));
+      orphanAt = place.clip;
+      moveTo(place.clip, frames);
+    }
+    if (clipCount() == 0) counter.cancel();
+  }
+
+  // Once a removed clip that was kept playing has been left, the list played is the file's again.
+  void dropOrphanWhenPassed() {
+    if (orphanAt < 0) return;
+    const int at = currentClip();
+    if (at == orphanAt) return;
+    const auto frames = currentFrames();
+    const int index = at > orphanAt ? at - 1 : at;
+    clips = listed;
+    orphanAt = -1;
+    worker.newList();
+    measuredFrom = -1;
+    if (clipCount() == 0) return;
+    moveTo(std::min(index, clipCount() - 1), frames);
+  }
+
+  // A clip that cannot be played is passed over; it is known from its line, from a file that
+  // is not there, or from an earlier try.
+  bool knownUnplayable(int index) const {
+    const Clip& c = (*clips)[static_cast<std::size_t>(index)];
+    if (c.kind == ClipKind::Unplayable || worker.report(index).skipped) return true;
+    return c.kind == ClipKind::LocalFile &&
+           readRegularFile(c.location, 0).status != RegularFileRead::Status::Ok;
+  }
+
   void moveTo(int index, std::int64_t frames) {
     clip = index;
     if (state == PlayState::Stopped) {
@@ -127,7 +209,12 @@ struct PlayerEngine::Impl {
   AudioSink* active = nullptr;  // the sink that is pulling, if any
 
   std::string source;
-  std::shared_ptr<const ClipList> clips;
+  std::string baseFolder;                  // where relative sources are looked for
+  std::string listPath;                    // the list file the source names, "" for a clip
+  std::optional<FileStamp> listStamp;      // that file as it was read
+  std::shared_ptr<const ClipList> listed;  // the clips as the source lists them
+  std::shared_ptr<const ClipList> clips;   // what is played: `listed`, or it and a removed clip
+  int orphanAt = -1;                       // where in `clips` that removed clip is kept
   bool autoStart = true;
   bool pendingStart = false;  // a source loaded while auto-start was off, not yet played
   PlayState state = PlayState::Stopped;
@@ -146,17 +233,20 @@ PlayerEngine::~PlayerEngine() = default;
 
 void PlayerEngine::setSource(const std::string& source) {
   auto& d = *impl_;
-  if (source == d.source) return;
+  // The playlist's file handed over again after an edit rewrote it (a sort, a shuffle): the
+  // listener keeps the clip that is playing and goes on in the new order.
+  if (source == d.source && d.listRewritten()) {
+    d.followList();
+    return;
+  }
   d.halt(0, 0);
   d.pendingStart = false;
   d.source = source;
-  d.worker.newList();
-  ResolveLimits limits;
-  limits.maxClips = static_cast<std::size_t>(std::max(1, d.options.maxClips));
-  auto resolved = resolveSource(source, limits);
-  d.clips = std::make_shared<const ClipList>(std::move(resolved.clips));
-  if (!resolved.message.empty())
-    d.worker.setMessage({PlayerEvent::ListShortened, {}, resolved.message});
+  d.listPath = localPathOf(source, d.baseFolder);
+  d.listStamp = stampOf(d.listPath);
+  std::string shortened;
+  auto list = d.resolve(shortened);
+  d.takeList(std::move(list), shortened);
   if (d.clipCount() == 0) {
     d.counter.cancel();
     d.measuredFrom = -1;
@@ -199,8 +289,13 @@ void PlayerEngine::stop() {
   d.halt(d.currentClip(), 0);
 }
 
+void PlayerEngine::setListFile(const std::string& path) {
+  impl_->baseFolder = path.empty() ? std::string() : folderOf(path);
+}
+
 void PlayerEngine::nextClip() {
   auto& d = *impl_;
+  d.dropOrphanWhenPassed();
   const int current = d.currentClip();
   if (current + 1 < d.clipCount()) d.moveTo(current + 1, 0);
 }
@@ -208,10 +303,16 @@ void PlayerEngine::nextClip() {
 void PlayerEngine::previousClip() {
   auto& d = *impl_;
   if (d.clipCount() == 0) return;
+  d.dropOrphanWhenPassed();
   const int current = d.currentClip();
   const double elapsed = static_cast<double>(d.currentFrames()) / d.format.sampleRate;
-  const bool restart = elapsed > kRestartThresholdSeconds || current == 0;
-  d.moveTo(restart ? current : current - 1, 0);
+  int target = current;
+  if (elapsed <= kRestartThresholdSeconds) {
+    target = current - 1;
+    while (target >= 0 && d.knownUnplayable(target)) --target;
+    if (target < 0) target = current;  // nothing playable before it: restart it instead
+  }
+  d.moveTo(target, 0);
 }
 
 void PlayerEngine::seek(double seconds) {
@@ -234,6 +335,9 @@ void PlayerEngine::setVolume(double volume) {
 
 void PlayerEngine::poll() {
   auto& d = *impl_;
+  // An edit of the playlist rewrote its file without handing it over (a removal, a move).
+  if (d.listRewritten()) d.followList();
+  d.dropOrphanWhenPassed();
   if (d.state == PlayState::Stopped || !d.active) return;
   if (d.active->failed()) {
     const auto why = d.active->error();
@@ -245,6 +349,8 @@ void PlayerEngine::poll() {
   const auto position = d.buffer.position();
   if (position.drained) {
     d.halt(0, 0);
+    d.clips = d.listed;  // a removed clip kept to its end is over
+    d.orphanAt = -1;
     return;
   }
   // Playback went on to the next clip by itself: count the ones now ahead.

@@ -9,8 +9,15 @@
 // - nextClip() on the last clip does nothing: a stray click never cuts the music off.
 // - previousClip() more than 3 seconds into a clip restarts that clip; earlier, it moves to the
 //   previous clip, and on the first clip it restarts the first clip.
+// - previousClip() passes over the clips before that are known not to play (missing files,
+//   refused lines, clips skipped before), so going back is never turned round by a bad clip.
 // - While stopped, nextClip() and previousClip() only choose the clip that play will start.
-// - Setting the same source again changes nothing; set "" first to load it again.
+// - A source is loaded afresh each time it is given, the same one too: with auto-start on it
+//   plays from its first clip whatever the player was doing.
+// - Except for a list file that was rewritten since it was read (an edit of the playlist):
+//   given again, or noticed by poll(), the new order is followed without a break. The clip
+//   playing goes on and what comes next is the new file's; a clip that was removed plays to its
+//   end, then the entry that followed it. A stopped player stays stopped.
 //
 // When the sink cannot start (no sound device), that play runs silently on the clock and the
 // status says so; when it fails while playing, poll() stops playback with the sink's error.
@@ -68,14 +75,16 @@ class PlayerEngine : public PlayerControl {
   void stop() override;
   void nextClip() override;
   void previousClip() override;
+  void setListFile(const std::string& path) override;
 
   // Moves within the current clip (seconds from its start). While stopped it sets where play
   // will start.
   void seek(double seconds);
   void setVolume(double volume);
   PlayerStatus status() const;
-  // Handles what the worker and the sink reported (end of the list, a lost device); the host
-  // calls it regularly from the UI thread, e.g. from the display's timer.
+  // Handles what the worker and the sink reported (end of the list, a lost device) and a list
+  // file rewritten under the player; the host calls it regularly from the UI thread, e.g. from
+  // the display's timer.
   void poll();
 
  private:

@@ -31,7 +31,7 @@ std::optional<FileText> readListText(const std::string& path, std::size_t maxByt
   if (read.status != RegularFileRead::Status::Ok) return std::nullopt;
   FileText text{std::move(read.bytes), read.cut};
   if (text.cut) {
-    const auto lastLineEnd = text.bytes.find_last_of('\n');
+    const auto lastLineEnd = text.bytes.find_last_of("\r\n");
     text.bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
   }
   return text;
@@ -121,11 +121,31 @@ class Expander {
 
 }  // namespace
 
-ResolvedSource resolveSource(const std::string& source, const ResolveLimits& limits) {
+namespace {
+
+Clip sourceClip(const std::string& source, const std::string& baseFolder) {
+  auto clip = parseSourceLine(source);
+  if (clip.kind == ClipKind::LocalFile && clip.relative && !baseFolder.empty()) {
+    clip.location = baseFolder + "/" + clip.location;
+    clip.relative = false;
+  }
+  return clip;
+}
+
+}  // namespace
+
+ResolvedSource resolveSource(const std::string& source, const ResolveLimits& limits,
+                             const std::string& baseFolder) {
   if (trimLine(source).empty()) return {};
   Expander expander(limits);
-  expander.add(parseSourceLine(source), 0);
+  expander.add(sourceClip(source, baseFolder), 0);
   return expander.take();
+}
+
+std::string localPathOf(const std::string& source, const std::string& baseFolder) {
+  if (trimLine(source).empty()) return {};
+  const auto clip = sourceClip(source, baseFolder);
+  return clip.kind == ClipKind::LocalFile ? clip.location : std::string();
 }
 
 }  // namespace tunelark::engine

@@ -26,7 +26,14 @@ struct ResolveLimits {
 
 // A .ram file is one whose name ends in ".ram" or ".rpm" and whose bytes read as text; a
 // binary clip under such a name is a clip. Relative entries resolve against the folder of the
-// .ram that lists them. A .ram reached again while it is being expanded is left out.
-ResolvedSource resolveSource(const std::string& source, const ResolveLimits& limits = {});
+// .ram that lists them; a relative source against `baseFolder`, the folder of the list the
+// line was taken from (as given when it is empty). A .ram reached again while it is being
+// expanded is left out.
+ResolvedSource resolveSource(const std::string& source, const ResolveLimits& limits = {},
+                             const std::string& baseFolder = {});
+
+// The path of the local file `source` names, resolved as resolveSource() would; "" when it
+// names no local file.
+std::string localPathOf(const std::string& source, const std::string& baseFolder = {});
 
 }  // namespace tunelark::engine

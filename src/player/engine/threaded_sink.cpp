@@ -49,10 +49,13 @@ void ThreadedSink::stop() {
 
 void ThreadedSink::setPaused(bool paused) {
   std::unique_lock lock(mutex_);
+  if (paused == paused_) return;
   paused_ = paused;
   changed_.notify_all();
   // A pull already under way finishes first: once paused, the position holds still.
   if (paused) changed_.wait(lock, [&] { return !pulling_; });
+  // The thread cannot pass the lock held here, so the output is ours alone for this call.
+  if (thread_.joinable()) hold(paused);
 }
 
 void ThreadedSink::setVolume(double volume) { volume_ = std::clamp(volume, 0.0, 1.0); }

@@ -38,6 +38,9 @@ class ThreadedSink : public AudioSink {
   virtual bool consume(const std::int16_t* samples, std::size_t frames) = 0;
   // Called by stop() after the thread has ended.
   virtual void close() {}
+  // Called by setPaused() while the thread is held between pulls: an output that queues sound
+  // of its own silences it here, and gives it back on resume.
+  virtual void hold(bool /*paused*/) {}
   void fail(std::string why);
   // Subclasses that own resources call this first in their destructor, so the thread never
   // runs into a half-destroyed object.

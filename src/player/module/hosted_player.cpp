@@ -92,4 +92,6 @@ void HostedPlayer::previousClip() {
   refresh();
 }
 
+void HostedPlayer::setListFile(const std::string& path) { engine_->setListFile(path); }
+
 }  // namespace tunelark::module

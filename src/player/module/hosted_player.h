@@ -45,6 +45,7 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
   void stop() override;
   void nextClip() override;
   void previousClip() override;
+  void setListFile(const std::string& path) override;
 
   std::unique_ptr<engine::PlayerEngine> engine_;
   QPointer<PlayerDisplay> display_;  // a child of the host's widget, which may delete it first
