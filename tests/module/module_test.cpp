@@ -42,6 +42,7 @@
 #include "player/module/pulse_direct_sink.h"
 #include "player/module/qt_audio_sink.h"
 #include "player/module/sound_output.h"
+#include "support/environment.h"
 #include "support/temp_dir.h"
 #include "support/tones.h"
 
@@ -140,7 +141,9 @@ TEST(Sinks, EachPullsPausesStopsForGoodAndStartsAgain) {
       {"LazySound", true, [](const auto&) { return std::make_unique<LazySound>(); }}};
   for (const auto& [name, server, make] : sinks) {
     SCOPED_TRACE(name);
-    if (server && !reason.empty()) {
+    if (server && !reason.empty()) {  // inside the test environment the server must be there
+      if (::tunelark::testing::insideTestEnvironment())
+        ADD_FAILURE() << name << " left out: " << reason;
       std::cout << name << " left out: " << reason << std::endl;
       continue;
     }
@@ -186,7 +189,9 @@ TEST(Sinks, EachPullsPausesStopsForGoodAndStartsAgain) {
     const auto before = std::chrono::steady_clock::now();
     sink->stop();
     heardUntilNow();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+    // A stop that waits on the device at all would take seconds; the margin holds under the
+    // sanitizers on two busy cores.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
     const int pulls = source.pulls();
     pumpEvents(300);
     EXPECT_EQ(source.pulls(), pulls) << "touched the source after stop";
@@ -331,7 +336,10 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
   player.control().setAutoStart(true);
   player.control().setSource("file:" + clip);
   if (which == "no-server") {
-    pumpEvents(1500);
+    pumpEvents(10000, [&] {
+      return text.state.find("no sound device") != std::string::npos &&
+             status().elapsedSeconds > 0.5;
+    });
     EXPECT_EQ(status().state, engine::PlayState::Playing);
     EXPECT_NE(text.state.find("no sound device"), std::string::npos) << text.state;
     EXPECT_NE(text.message.find("sound server cannot be reached"), std::string::npos)
@@ -396,7 +404,7 @@ TEST(PlayerModule, FactoryAloneIsExportedAndDrawsInTheGivenWidget) {
 // and the host may delete the display first.
 TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   const std::string reason = testing::soundUnavailableReason();
-  if (!reason.empty()) GTEST_SKIP() << reason;
+  if (!reason.empty()) TUNELARK_NEEDS(reason);
   testing::TempDir dir;
   const auto tone = [&](const std::string& name, int hertz, int seconds) {
     return testing::makeTone(dir.str() + "/" + name, seconds, hertz);
@@ -416,7 +424,10 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
     ASSERT_TRUE(recording.started()) << "parec heard nothing from the test sink";
     player->control().setAutoStart(true);
     player->control().setSource("file:" + clip);
-    pumpEvents(1500);
+    pumpEvents(10000, [&] {
+      return status().state == PlayState::Playing &&
+             (module.empty() ? sound.loaded() && status().elapsedSeconds > 0.5 : status().noDevice);
+    });
     EXPECT_EQ(status().state, PlayState::Playing);
     EXPECT_EQ(sound.loaded(), module.empty());
     EXPECT_EQ(status().noDevice, !module.empty());
@@ -440,7 +451,7 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   LevelBar& bar = player->playerDisplay()->positionBar();
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(1 + (bar.width() - 2) / 2, bar.height() / 2));
   EXPECT_NEAR(status().elapsedSeconds, 10, 1.0);
-  pumpEvents(300);
+  pumpEvents(5000, [&] { return std::abs(bar.value() - 0.5) < 0.05; });
   EXPECT_NEAR(bar.value(), 0.5, 0.05);
 
   control.stop();
