@@ -449,9 +449,10 @@ const Step kScript[] = {
     {Op::Seek, kNan, kPlay, 0, 0, 0.5},  // junk positions change nothing or stay in bounds
     {Op::Seek, kInf, kPlay, 0, 0, 0.5},
     {Op::Seek, -kInf, kPlay, 0, 0, 0.5},
-    {Op::Seek, 1e300, kPlay, 0, 0, 86400},
-    {Op::Seek, -1e300, kPlay, 0, 0, 0.5},
+    // Stopped, so that a seek to the end cannot let the list move on before the status is read.
     {Op::Stop, 0, kStop, 0, 0, 0},
+    {Op::Seek, 1e300, kStop, 0, 0, 86400},
+    {Op::Seek, -1e300, kStop, 0, 0, 0.5},
     {Op::Seek, 60, kStop, 0, 4.95, 5.05},  // past the end, once counted, is the end
     {Op::Next, 0, kStop, 1, 0, 0},
     {Op::Play, 0, kPlay, 1, 0, 0.1},
