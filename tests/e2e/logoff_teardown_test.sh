@@ -122,7 +122,7 @@ for round in $(seq "$rounds"); do
   status=$?
   if [ "$status" -gt 128 ] || grep -qE 'Sanitizer|runtime error:' "$run/out.log"; then
     cat "$run/out.log"
-    echo "round $round ($order): the program crashed (status $status)" >&2
+    echo "round $round ($order): died by a signal or a sanitizer report (status $status)" >&2
     crashed=$((crashed + 1))
   else
     echo "round $round ($order): ended with status $status"
@@ -130,5 +130,5 @@ for round in $(seq "$rounds"); do
   stop_all
   rm -rf "$run"
 done
-[ "$crashed" -eq 0 ] || fail "$crashed of $rounds rounds ended in a crash"
+[ "$crashed" -eq 0 ] || fail "$crashed of $rounds rounds died by a signal or a sanitizer report"
 echo "PASS: $rounds rounds"
