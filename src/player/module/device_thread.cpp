@@ -1,5 +1,7 @@
 #include "player/module/device_thread.h"
 
+#include <stdlib.h>
+
 #include <QAbstractEventDispatcher>
 #include <QAudioSink>
 #include <chrono>
@@ -32,7 +34,36 @@ DeviceThread::DeviceThread(const QAudioDevice& device, const QAudioFormat& forma
   start();
 }
 
+// Qt ends the process with exit() when its X server goes away (as at log-off), from inside the
+// event loop: none of our destructors runs, and the exit handlers destroy Qt Multimedia's
+// PulseAudio engine while this thread may still be topping up a device that uses it, every
+// 100 ms; the next top-up then reads freed memory and the process dies by a signal. Exit
+// handlers run in the reverse order of their registration, so one registered once the device
+// has opened, when everything it uses exists, runs first and closes the device before any of
+// that goes. The handler can outlive this object: it reaches the thread through a link that the
+// destructor cuts, and it owns the link, which it deletes once it has run.
+struct DeviceThread::ExitLink {
+  std::mutex mutex;
+  DeviceThread* thread = nullptr;  // guarded by mutex; null once the thread object is gone
+};
+
+void DeviceThread::finishAtExit(int /*status*/, void* link) {
+  const std::unique_ptr<ExitLink> exitLink(static_cast<ExitLink*>(link));
+  std::lock_guard lock(exitLink->mutex);
+  if (!exitLink->thread) return;
+  exitLink->thread->exitLink_ = nullptr;  // a destructor that still runs finds no link
+  exitLink->thread->finish();
+}
+
 DeviceThread::~DeviceThread() {
+  if (exitLink_) {
+    std::lock_guard lock(exitLink_->mutex);
+    exitLink_->thread = nullptr;
+  }
+  finish();
+}
+
+void DeviceThread::finish() {
   {
     std::lock_guard lock(mutex_);
     quit_ = true;
@@ -57,6 +88,11 @@ void DeviceThread::call(const std::function<void()>& task) {
 bool DeviceThread::startFeeding(engine::SampleSource& source) {
   bool opened = false;
   call([&] { opened = open(source); });
+  if (opened && !exitLink_) {
+    auto link = std::make_unique<ExitLink>();
+    link->thread = this;
+    if (::on_exit(&DeviceThread::finishAtExit, link.get()) == 0) exitLink_ = link.release();
+  }
   return opened;
 }
 

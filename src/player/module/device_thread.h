@@ -53,6 +53,11 @@ class DeviceThread : public QThread {
  private:
   // Runs `task` on this thread and waits until it has run.
   void call(const std::function<void()>& task);
+  // Closes the device and ends the thread; returns once it has ended.
+  void finish();
+  // The process's exit handler that closes the device, registered once the device has opened.
+  struct ExitLink;
+  static void finishAtExit(int status, void* link);
   void setError(const std::string& why);
 
   // ---- Used on this thread only ----
@@ -75,6 +80,10 @@ class DeviceThread : public QThread {
   std::condition_variable wake_;
   std::deque<std::function<void()>> tasks_;
   bool quit_ = false;
+
+  // Made by the first successful startFeeding(), on the thread that drives this one; owned by
+  // the exit handler.
+  ExitLink* exitLink_ = nullptr;
 
   std::atomic<bool> lost_{false};  // the device went away while feeding
   mutable std::mutex errorMutex_;  // guards error_
