@@ -15,6 +15,7 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/last_playlist_setting.h"
 #include "platform/instance_socket.h"
 #include "platform/windows_dir.h"
 #include "playlist/given_files.h"
@@ -65,6 +66,20 @@ std::vector<std::string> givenFiles() {
   std::vector<std::string> files;
   for (const auto& file : line.files) files.push_back(tunelark::absoluteGiven(file, cwd));
   return files;
+}
+
+// The toolkit ends the process with exit() when the X server goes away, as at a log-off that
+// takes the display before the window is closed; no unload handler runs on that way out. The
+// last playlist is stored then all the same (quietly: there is no one left to beep to).
+struct StoreAtExit {
+  const tunelark::qt::MainWindow* window = nullptr;  // cleared when main returns normally
+  const tunelark::AppState* state = nullptr;
+};
+
+void storeAtExit(int, void* arg) {
+  const std::unique_ptr<StoreAtExit> link(static_cast<StoreAtExit*>(arg));
+  if (link->window && !link->window->unloaded())
+    tunelark::storeLastPlaylist(link->state->settingsPath, link->state->lastfile);
 }
 
 }  // namespace
@@ -152,6 +167,11 @@ int main(int argc, char** argv) {
   if (!grabDir.isEmpty())
     signalWatch.watch(SIGUSR1, [&window, grabDir] { saveGrab(window, grabDir); });
 
+  auto owned = std::make_unique<StoreAtExit>(StoreAtExit{&window, &state});
+  StoreAtExit* atExit = ::on_exit(storeAtExit, owned.get()) == 0 ? owned.release() : nullptr;
   window.show();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  // The window and the state end with main, before the exit handlers run.
+  if (atExit) atExit->window = nullptr;
+  return status;
 }

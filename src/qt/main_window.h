@@ -36,6 +36,7 @@ class MainWindow : public QWidget {
 
   // Runs Form_Unload unless it already ran; every orderly end of the run comes through here.
   void unloadOnce();
+  bool unloaded() const { return unloaded_; }
 
   // Called once, after the window's first frame has been painted and flushed, before the
   // window's own after-frame touches (button cursors and names, desktop theme icons).

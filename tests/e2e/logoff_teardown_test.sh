@@ -5,8 +5,8 @@
 # it, in an order and with pauses that change from round to round. Every third round waits for
 # the end of the list first; the others end the session while sound is being fed to the
 # server. Each round starts its own servers and tray host. A round fails when the program dies
-# by a signal, reports a sanitizer error, or does not end; ending with the toolkit's complaint
-# about a lost display (status 1) is allowed.
+# by a signal, reports a sanitizer error, does not end, or ends without storing its last
+# playlist; ending with the toolkit's complaint about a lost display (status 1) is allowed.
 #   logoff_teardown_test.sh TUNELARK_EXECUTABLE [ROUNDS]
 set -uo pipefail
 exe=$1
@@ -124,11 +124,14 @@ for round in $(seq "$rounds"); do
     cat "$run/out.log"
     echo "round $round ($order): died by a signal or a sanitizer report (status $status)" >&2
     crashed=$((crashed + 1))
+  elif ! grep -qxF "file=$clips/first.ram" "$run/windir/tunelark.ini" 2>/dev/null; then
+    echo "round $round ($order): the last playlist was not stored" >&2
+    crashed=$((crashed + 1))
   else
     echo "round $round ($order): ended with status $status"
   fi
   stop_all
   rm -rf "$run"
 done
-[ "$crashed" -eq 0 ] || fail "$crashed of $rounds rounds died by a signal or a sanitizer report"
+[ "$crashed" -eq 0 ] || fail "$crashed of $rounds rounds died, reported an error or lost the last playlist"
 echo "PASS: $rounds rounds"
