@@ -69,7 +69,7 @@ void BrowserTreeView::clicked(QTreeWidgetItem* item) {
   TreeNode* node = nodeOf(item);
   if (!node) return;
   form_.tvwControl.select(node->Key);
-  deliver(form_, "tvwControl", UserEvent::Click, after_);
+  deliver(form_, ControlId::tvwControl, UserEvent::Click, after_);
 }
 
 void BrowserTreeView::afterFirstFrame() {

@@ -30,19 +30,22 @@ void fillWith(QWidget* w, unsigned colour) {
 // sink as one click each.
 class ImageWidget : public QWidget {
  public:
-  ImageWidget(const Control& c, QWidget* parent, SkinPictures& skin, ClickSink onClick)
+  ImageWidget(ControlId id, const Control& c, QWidget* parent, SkinPictures& skin,
+              ClickSink onClick)
       : QWidget(parent),
+        id_(id),
         control_(c),
         skin_(skin),
         onClick_(std::move(onClick)),
-        acts_(handlerFor(c.name) != nullptr) {
-    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(tooltipWithKey(c)));
+        acts_(handlerFor(id) != nullptr) {
+    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(tooltipWithKey(id, c.tooltip)));
     // Tab only: a mouse click on a button leaves the focus where the user was working.
     if (isButton() && acts_) setFocusPolicy(Qt::TabFocus);
   }
 
   bool isButton() const { return !control_.tooltip.empty(); }
   bool acts() const { return acts_; }
+  ControlId id() const { return id_; }
   const Control& control() const { return control_; }
 
   // The first cursor set in a process loads the cursor theme from disk (about 1 ms): it waits
@@ -57,7 +60,7 @@ class ImageWidget : public QWidget {
     if (!acts_ || !onClick_) return;
     const bool focused = hasFocus();
     const QPointer<ImageWidget> self(this);
-    onClick_(control_.name);
+    onClick_(id_);
     if (self && focused && isHidden()) focusPair();
   }
 
@@ -89,7 +92,7 @@ class ImageWidget : public QWidget {
     const bool click = pressed_ && e->button() == Qt::LeftButton && inside;
     pressed_ = false;
     e->accept();
-    if (click && onClick_) onClick_(control_.name);
+    if (click && onClick_) onClick_(id_);
   }
 
  private:
@@ -102,6 +105,7 @@ class ImageWidget : public QWidget {
     }
   }
 
+  ControlId id_;
   const Control& control_;
   SkinPictures& skin_;
   ClickSink onClick_;
@@ -139,7 +143,7 @@ class ImageAccessible : public QAccessibleWidget {
     });
   }
   QStringList keyBindingsForAction(const QString& action) const override {
-    const std::string_view key = keyFor(image()->control().name);
+    const std::string_view key = keyFor(image()->id());
     if (action != pressAction() || key.empty())
       return QAccessibleWidget::keyBindingsForAction(action);
     return {QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))};
@@ -238,8 +242,8 @@ QLabel* makeLabel(QWidget* parent) {
 
 }  // namespace
 
-std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
-                                           ClickSink onClick) {
+std::unique_ptr<ModelView> makeControlView(ControlId id, Control& control, QWidget* parent,
+                                           SkinPictures& skin, ClickSink onClick) {
   switch (control.kind) {
     case ControlKind::Frame: {
       auto* w = new QWidget(parent);
@@ -252,7 +256,7 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
       static const bool factoryInstalled = (QAccessible::installFactory(&imageAccessible), true);
       (void)factoryInstalled;
       return std::make_unique<ImageView>(
-          control, new ImageWidget(control, parent, skin, std::move(onClick)));
+          control, new ImageWidget(id, control, parent, skin, std::move(onClick)));
     }
     case ControlKind::Label:
       return std::make_unique<LabelView>(control, makeLabel(parent));

@@ -17,12 +17,6 @@
 
 namespace tunelark::qt {
 
-namespace {
-
-constexpr int kRightButton = 2;
-
-}  // namespace
-
 void MainWindow::setUpDesktop() {
   new RightPressGuard(this, [this](int shift, int x, int y) {
     runModel([this, shift, x, y] { form_.Form_MouseDown(kRightButton, shift, x, y); });

@@ -155,7 +155,7 @@ class PlaylistView : public ModelView {
 
   void toModel(UserEvent event) {
     selectionToModel();
-    deliver(form_, "List1", event, after_);
+    deliver(form_, ControlId::List1, event, after_);
   }
 
   Form1& form_;

@@ -23,13 +23,19 @@ QKeyCombination combinationOf(const QKeyEvent* e) {
   return QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, key);
 }
 
+// The widget of a control is named after it.
+QString objectNameOf(ControlId control) {
+  const std::string_view name = controlName(control);
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 }  // namespace
 
 WindowKeys::WindowKeys(QWidget* window, KeySink run) : QObject(window), run_(std::move(run)) {
   for (const KeyRow& row : keyTable()) {
-    if (!row.where.empty()) {
-      const QString name = QString::fromLatin1(row.where.data(), row.where.size());
-      if (auto* list = window->findChild<QWidget*>(name)) list->installEventFilter(this);
+    if (row.where) {
+      if (auto* list = window->findChild<QWidget*>(objectNameOf(*row.where)))
+        list->installEventFilter(this);
       continue;
     }
     auto* shortcut = new QShortcut(sequenceOf(row.key), window);
@@ -44,9 +50,7 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
   if (key->isAutoRepeat()) return false;
   const QKeyCombination pressed = combinationOf(key);
   for (const KeyRow& row : keyTable()) {
-    if (row.where.empty() ||
-        watched->objectName() != QLatin1String(row.where.data(), row.where.size()))
-      continue;
+    if (!row.where || watched->objectName() != objectNameOf(*row.where)) continue;
     if (sequenceOf(row.key)[0] != pressed) continue;
     run_(row.control, row.event);
     return true;

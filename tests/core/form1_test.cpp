@@ -96,10 +96,8 @@ TEST(Form1Layout, EachPairStartsWithItsFirstImageShowingOnTheSameSpot) {
   }
 }
 
-bool onScreen(Form1& w, std::string_view name) {
-  const Control* c = w.findControl(std::string(name));  // not while a dialog of the window is up
-  return w.Enabled && c && c->visible && (c->frame.empty() || w.findControl(c->frame)->visible);
-}
+// Not while a dialog of the window is up.
+bool onScreen(Form1& w, ControlId id) { return w.Enabled && w.isShown(id); }
 
 std::vector<int> snapshot(Form1& w) {
   std::vector<int> s = {w.playershown, w.browsershown, w.listshown, w.playstate, w.Height};
@@ -180,8 +178,9 @@ TEST(ViewTogglesWalk, EveryReachableStateShowsOneImageOfEachPairAndPacksTheShown
       std::vector<int> next = path;
       next.push_back(i);
       replay(next, [&](Form1& w) {
-        SCOPED_TRACE(::testing::Message() << "after " << next.size() << " clicks, last "
-                                          << table[static_cast<std::size_t>(i)].control);
+        SCOPED_TRACE(::testing::Message()
+                     << "after " << next.size() << " clicks, last "
+                     << controlName(table[static_cast<std::size_t>(i)].control));
         expectConsistent(w);
         flagsAndPlaystate.insert({w.playershown, w.browsershown, w.listshown, w.playstate});
         if (seen.insert(snapshot(w)).second) queue.push_back(next);
