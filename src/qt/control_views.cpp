@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "qt/control_placement.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 #include "qt/twips.h"
 #include "ui/handler_table.h"
@@ -281,9 +282,10 @@ void finishButtons(QWidget* root) {
   for (QWidget* w : root->findChildren<QWidget*>())
     if (auto* image = dynamic_cast<ImageWidget*>(w)) image->finishButton();
   // The first accessible name set in a process starts the accessibility bridge (about 2 ms).
-  for (const auto& [list, name] :
-       {std::pair{"List1", "Playlist"}, {"File1", "Clips"}, {"tvwControl", "Folders"}})
-    if (auto* w = root->findChild<QWidget*>(QLatin1String(list))) w->setAccessibleName(name);
+  for (const auto& [list, name] : {std::pair{ControlId::List1, "Playlist"},
+                                   {ControlId::File1, "Clips"},
+                                   {ControlId::tvwControl, "Folders"}})
+    if (auto* w = root->findChild<QWidget*>(objectNameOf(list))) w->setAccessibleName(name);
 }
 
 }  // namespace tunelark::qt

@@ -10,6 +10,7 @@
 #include "qt/control_views.h"
 #include "qt/delivery.h"
 #include "qt/focus_ring.h"
+#include "qt/object_names.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
 #include "qt/skin_manifest.h"
@@ -100,7 +101,7 @@ void MainWindow::setUpKeyboard() {
   });
   // The keyboard starts in the folder tree, where browsing begins, and not on a picture button
   // that a stray Space would press.
-  if (auto* tree = findChild<QWidget*>(QStringLiteral("tvwControl"))) tree->setFocus();
+  if (auto* tree = findChild<QWidget*>(objectNameOf(ControlId::tvwControl))) tree->setFocus();
 }
 
 namespace {

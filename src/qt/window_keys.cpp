@@ -5,6 +5,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "qt/object_names.h"
 #include "ui/key_table.h"
 
 namespace tunelark::qt {
@@ -21,12 +22,6 @@ QKeySequence sequenceOf(std::string_view key) {
 QKeyCombination combinationOf(const QKeyEvent* e) {
   const Qt::Key key = e->key() == Qt::Key_Return ? Qt::Key_Enter : static_cast<Qt::Key>(e->key());
   return QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, key);
-}
-
-// The widget of a control is named after it.
-QString objectNameOf(ControlId control) {
-  const std::string_view name = controlName(control);
-  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace
