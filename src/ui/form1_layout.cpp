@@ -104,13 +104,17 @@ constexpr std::array kLayout = {
           "Sort the playlist Z to A"),
 };
 
-// Every control has exactly one row, and a control lies in a frame that comes before it.
+// Every control has exactly one row, a control lies in a frame that comes before it, and every
+// image has a picture.
 constexpr bool eachControlOnceInAFrame() {
   std::array<int, kControlCount> rows{};
   std::array<bool, kControlCount> frameSeen{};
   for (const LayoutRow& row : kLayout) {
     const auto at = static_cast<std::size_t>(row.control);
     ++rows[at];
+    if ((row.kind == ControlKind::Image || row.kind == ControlKind::PictureBox) &&
+        row.picture.empty())
+      return false;
     if (row.kind == Frame) {
       if (row.frame) return false;
       frameSeen[at] = true;
@@ -121,7 +125,8 @@ constexpr bool eachControlOnceInAFrame() {
   return std::all_of(rows.begin(), rows.end(), [](int n) { return n == 1; });
 }
 static_assert(eachControlOnceInAFrame(),
-              "every control needs exactly one layout row, after the row of its frame");
+              "every control needs exactly one layout row, after the row of its frame, and every "
+              "image a picture");
 
 }  // namespace
 
