@@ -1,6 +1,8 @@
 #pragma once
-// The shell's notification icon (the tray icon): the record that describes one icon, laid out
-// byte for byte as the shell takes it, and the one call that adds or deletes an icon.
+// The shell's notification icon (the tray icon): the record that describes one icon, and the one
+// call that adds or deletes an icon. The record keeps the original's fields in their order and
+// size; the shell here reads its fields by name, and takes a cbSize other than the record's size
+// as a record never filled.
 
 #include <array>
 #include <cstdint>
@@ -35,7 +37,7 @@ struct NotifyIconData {
   std::uint32_t hIcon = 0;             // the picture
   std::array<char, 64> szTip{};        // tip text, NUL-terminated
 };
-static_assert(sizeof(NotifyIconData) == 88, "the shell reads the record by this layout");
+static_assert(sizeof(NotifyIconData) == 88, "the record keeps the original's size");
 static_assert(std::is_standard_layout_v<NotifyIconData>);
 
 class NotifyIconService {

@@ -29,9 +29,6 @@ class NotifyIconShell : public NotifyIconService {
   bool Shell_NotifyIconA(std::uint32_t dwMessage, const NotifyIconData& data) override;
   bool trayAvailable() const override { return display_.available(); }
 
-  // Icons the shell holds now.
-  int iconCount() const { return static_cast<int>(icons_.size()); }
-
  private:
   TrayIconDisplay& display_;
   std::set<std::pair<std::uint32_t, std::uint32_t>> icons_;  // (hWnd, uID) of each icon

@@ -7,39 +7,30 @@
 
 namespace tunelark {
 
-namespace {
-
-bool shown(Form1& form, const Control& control) {
-  if (!control.visible) return false;
-  const Control* frame = control.frame.empty() ? nullptr : form.findControl(control.frame);
-  return !frame || frame->visible;
-}
-
-}  // namespace
-
-std::string transportControlFor(Form1& form, MediaAction action) {
+std::optional<ControlId> transportControlFor(const Form1& form, MediaAction action) {
+  using enum ControlId;
   // The player area's button first, then the compact panel's for the same place.
-  std::vector<Control*> candidates;
+  std::vector<ControlId> candidates;
   switch (action) {
     case MediaAction::PlayPause:
     case MediaAction::Play:
-      candidates = {&form.Image9, &form.panelplaydown};
+      candidates = {Image9, panelplaydown};
       break;
     case MediaAction::Pause:
       break;
     case MediaAction::Stop:
-      candidates = {&form.Image8, &form.panelstopdown};
+      candidates = {Image8, panelstopdown};
       break;
     case MediaAction::Next:
-      candidates = {&form.Image13, &form.panelnext};
+      candidates = {Image13, panelnext};
       break;
     case MediaAction::Previous:
-      candidates = {&form.Image12, &form.panelprev};
+      candidates = {Image12, panelprev};
       break;
   }
-  for (Control* control : candidates)
-    if (shown(form, *control)) return control->name;
-  return {};
+  for (ControlId control : candidates)
+    if (form.isShown(control)) return control;
+  return std::nullopt;
 }
 
 MediaStep mediaStep(MediaAction action, PlayerReport::State state) {

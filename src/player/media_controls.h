@@ -8,6 +8,7 @@
 #include <string>
 
 #include "player/player_report.h"
+#include "ui/control_id.h"
 
 namespace tunelark {
 
@@ -15,11 +16,11 @@ class Form1;
 
 enum class MediaAction { PlayPause, Play, Pause, Stop, Next, Previous };
 
-// The name of the transport control shown now (visible, in a visible frame) whose click does
-// `action`: the player area's buttons, or the compact panel's when the player area is hidden.
-// "" when no shown control does it (Stop while stopped, ...). Pausing and resuming are not
+// The transport control shown now (visible, in a visible frame) whose click does `action`: the
+// player area's buttons, or the compact panel's when the player area is hidden. None when no
+// shown control does it (Stop while stopped, ...). Pausing and resuming are not
 // clicks: see holdPlayback().
-std::string transportControlFor(Form1& form, MediaAction action);
+std::optional<ControlId> transportControlFor(const Form1& form, MediaAction action);
 
 // What a media action does to a player in `state`: pause or resume it in place, or click.
 enum class MediaStep { Pause, Resume, Click, Nothing };

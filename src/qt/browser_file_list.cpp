@@ -6,6 +6,7 @@
 
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 #include "ui/form1.h"
 
@@ -65,7 +66,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
 
 BrowserFileListView::BrowserFileListView(Form1& form, QWidget* parent)
     : form_(form), view_(new ClipListView(parent)), model_(new FileListModel(form.File1, view_)) {
-  view_->setObjectName(QStringLiteral("File1"));
+  view_->setObjectName(objectNameOf(ControlId::File1));
   view_->setModel(model_);
   view_->setFrameShape(QFrame::NoFrame);
   view_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -6,6 +6,7 @@
 #include "qt/browser_palette.h"
 #include "qt/control_placement.h"
 #include "qt/delivery.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 #include "ui/form1.h"
 
@@ -24,7 +25,7 @@ QString shown(const std::string& bytes) {
 BrowserTreeView::BrowserTreeView(Form1& form, QWidget* parent, SkinPictures& skin,
                                  AfterHandler after)
     : form_(form), after_(std::move(after)), tree_(new QTreeWidget(parent)), icons_(skin) {
-  tree_->setObjectName(QStringLiteral("tvwControl"));
+  tree_->setObjectName(objectNameOf(ControlId::tvwControl));
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
   tree_->setFrameShape(QFrame::NoFrame);
@@ -69,7 +70,7 @@ void BrowserTreeView::clicked(QTreeWidgetItem* item) {
   TreeNode* node = nodeOf(item);
   if (!node) return;
   form_.tvwControl.select(node->Key);
-  deliver(form_, "tvwControl", UserEvent::Click, after_);
+  deliver(form_, ControlId::tvwControl, UserEvent::Click, after_);
 }
 
 void BrowserTreeView::afterFirstFrame() {

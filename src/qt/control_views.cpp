@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "qt/control_placement.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 #include "qt/twips.h"
 #include "ui/handler_table.h"
@@ -30,19 +31,22 @@ void fillWith(QWidget* w, unsigned colour) {
 // sink as one click each.
 class ImageWidget : public QWidget {
  public:
-  ImageWidget(const Control& c, QWidget* parent, SkinPictures& skin, ClickSink onClick)
+  ImageWidget(ControlId id, const Control& c, QWidget* parent, SkinPictures& skin,
+              ClickSink onClick)
       : QWidget(parent),
+        id_(id),
         control_(c),
         skin_(skin),
         onClick_(std::move(onClick)),
-        acts_(handlerFor(c.name) != nullptr) {
-    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(tooltipWithKey(c)));
+        acts_(handlerFor(id) != nullptr) {
+    if (!c.tooltip.empty()) setToolTip(QString::fromStdString(tooltipWithKey(id, c.tooltip)));
     // Tab only: a mouse click on a button leaves the focus where the user was working.
     if (isButton() && acts_) setFocusPolicy(Qt::TabFocus);
   }
 
   bool isButton() const { return !control_.tooltip.empty(); }
   bool acts() const { return acts_; }
+  ControlId id() const { return id_; }
   const Control& control() const { return control_; }
 
   // The first cursor set in a process loads the cursor theme from disk (about 1 ms): it waits
@@ -57,7 +61,7 @@ class ImageWidget : public QWidget {
     if (!acts_ || !onClick_) return;
     const bool focused = hasFocus();
     const QPointer<ImageWidget> self(this);
-    onClick_(control_.name);
+    onClick_(id_);
     if (self && focused && isHidden()) focusPair();
   }
 
@@ -89,7 +93,7 @@ class ImageWidget : public QWidget {
     const bool click = pressed_ && e->button() == Qt::LeftButton && inside;
     pressed_ = false;
     e->accept();
-    if (click && onClick_) onClick_(control_.name);
+    if (click && onClick_) onClick_(id_);
   }
 
  private:
@@ -102,6 +106,7 @@ class ImageWidget : public QWidget {
     }
   }
 
+  ControlId id_;
   const Control& control_;
   SkinPictures& skin_;
   ClickSink onClick_;
@@ -139,7 +144,7 @@ class ImageAccessible : public QAccessibleWidget {
     });
   }
   QStringList keyBindingsForAction(const QString& action) const override {
-    const std::string_view key = keyFor(image()->control().name);
+    const std::string_view key = keyFor(image()->id());
     if (action != pressAction() || key.empty())
       return QAccessibleWidget::keyBindingsForAction(action);
     return {QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))};
@@ -238,8 +243,8 @@ QLabel* makeLabel(QWidget* parent) {
 
 }  // namespace
 
-std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, SkinPictures& skin,
-                                           ClickSink onClick) {
+std::unique_ptr<ModelView> makeControlView(ControlId id, Control& control, QWidget* parent,
+                                           SkinPictures& skin, ClickSink onClick) {
   switch (control.kind) {
     case ControlKind::Frame: {
       auto* w = new QWidget(parent);
@@ -252,7 +257,7 @@ std::unique_ptr<ModelView> makeControlView(Control& control, QWidget* parent, Sk
       static const bool factoryInstalled = (QAccessible::installFactory(&imageAccessible), true);
       (void)factoryInstalled;
       return std::make_unique<ImageView>(
-          control, new ImageWidget(control, parent, skin, std::move(onClick)));
+          control, new ImageWidget(id, control, parent, skin, std::move(onClick)));
     }
     case ControlKind::Label:
       return std::make_unique<LabelView>(control, makeLabel(parent));
@@ -277,9 +282,10 @@ void finishButtons(QWidget* root) {
   for (QWidget* w : root->findChildren<QWidget*>())
     if (auto* image = dynamic_cast<ImageWidget*>(w)) image->finishButton();
   // The first accessible name set in a process starts the accessibility bridge (about 2 ms).
-  for (const auto& [list, name] :
-       {std::pair{"List1", "Playlist"}, {"File1", "Clips"}, {"tvwControl", "Folders"}})
-    if (auto* w = root->findChild<QWidget*>(QLatin1String(list))) w->setAccessibleName(name);
+  for (const auto& [list, name] : {std::pair{ControlId::List1, "Playlist"},
+                                   {ControlId::File1, "Clips"},
+                                   {ControlId::tvwControl, "Folders"}})
+    if (auto* w = root->findChild<QWidget*>(objectNameOf(list))) w->setAccessibleName(name);
 }
 
 }  // namespace tunelark::qt

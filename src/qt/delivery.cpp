@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "ui/handler_table.h"
+
 namespace tunelark::qt {
 
 void deliver(HostServices& host, const std::function<void()>& handler, const AfterHandler& after) {
@@ -16,7 +18,7 @@ void deliver(HostServices& host, const std::function<void()>& handler, const Aft
   if (after) after();
 }
 
-void deliver(Form1& form, std::string_view control, UserEvent event, const AfterHandler& after) {
+void deliver(Form1& form, ControlId control, UserEvent event, const AfterHandler& after) {
   const Handler handler = handlerFor(control, event);
   if (!handler) return;
   deliver(

@@ -4,7 +4,6 @@
 // crossing Qt's event loop), and the window is brought in line with the model afterwards.
 
 #include <functional>
-#include <string_view>
 
 #include "qt/model_view.h"
 #include "ui/handler_table.h"
@@ -16,6 +15,6 @@ namespace tunelark::qt {
 void deliver(HostServices& host, const std::function<void()>& handler, const AfterHandler& after);
 
 // Runs the handler the table gives `control` for `event`, as above; nothing when it has none.
-void deliver(Form1& form, std::string_view control, UserEvent event, const AfterHandler& after);
+void deliver(Form1& form, ControlId control, UserEvent event, const AfterHandler& after);
 
 }  // namespace tunelark::qt

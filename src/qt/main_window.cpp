@@ -10,12 +10,14 @@
 #include "qt/control_views.h"
 #include "qt/delivery.h"
 #include "qt/focus_ring.h"
+#include "qt/object_names.h"
 #include "qt/player_site.h"
 #include "qt/playlist_view.h"
 #include "qt/skin_manifest.h"
 #include "qt/twips.h"
 #include "qt/window_keys.h"
 #include "ui/form1.h"
+#include "ui/form1_layout.h"
 
 namespace tunelark::qt {
 
@@ -55,18 +57,19 @@ void MainWindow::renderFirstFrameAhead() {
 
 void MainWindow::buildViews() {
   const AfterHandler after = [this] { afterHandler(); };
-  const ClickSink onClick = [this](const std::string& name) { click(name); };
-  for (Control* c : form_.controls()) {
-    if (c->kind == ControlKind::Frame) {
-      auto view = makeControlView(*c, face_, skin_, onClick);
-      frames_[c->name] = view->widget();
+  const ClickSink onClick = [this](ControlId control) { click(control); };
+  // Frames come first in the layout, so each control finds its frame's widget made.
+  for (const LayoutRow& row : form1Layout()) {
+    Control& c = form_.control(row.control);
+    if (!row.frame) {
+      auto view = makeControlView(row.control, c, face_, skin_, onClick);
+      frames_[row.control] = view->widget();
       views_.push_back(std::move(view));
       continue;
     }
-    auto frame = frames_.find(c->frame);
-    QWidget* parent = frame == frames_.end() ? face_ : frame->second;
+    QWidget* parent = frames_.at(*row.frame);
     std::unique_ptr<ModelView> view;
-    switch (c->kind) {
+    switch (c.kind) {
       case ControlKind::ListBox:
         view = makePlaylistView(form_, parent, after);
         break;
@@ -83,7 +86,7 @@ void MainWindow::buildViews() {
         break;
       }
       default:
-        view = makeControlView(*c, parent, skin_, onClick);
+        view = makeControlView(row.control, c, parent, skin_, onClick);
         break;
     }
     if (view) views_.push_back(std::move(view));
@@ -92,13 +95,13 @@ void MainWindow::buildViews() {
 
 void MainWindow::setUpKeyboard() {
   new FocusRing(this);
-  new WindowKeys(this, [this](std::string_view control, UserEvent event) {
+  new WindowKeys(this, [this](ControlId control, UserEvent event) {
     // A loaded dialog disables the window's face; its keys wait for it as its clicks do.
     if (form_.Enabled) deliver(form_, control, event, [this] { sync(); });
   });
   // The keyboard starts in the folder tree, where browsing begins, and not on a picture button
   // that a stray Space would press.
-  if (auto* tree = findChild<QWidget*>(QStringLiteral("tvwControl"))) tree->setFocus();
+  if (auto* tree = findChild<QWidget*>(objectNameOf(ControlId::tvwControl))) tree->setFocus();
 }
 
 namespace {
@@ -165,8 +168,8 @@ void MainWindow::sync() {
 
 void MainWindow::afterHandler() { sync(); }
 
-void MainWindow::click(const std::string& controlName) {
-  deliver(form_, controlName, UserEvent::Click, [this] { sync(); });
+void MainWindow::click(ControlId control) {
+  deliver(form_, control, UserEvent::Click, [this] { sync(); });
 }
 
 void MainWindow::centreOnScreen() {

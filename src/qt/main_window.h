@@ -12,6 +12,7 @@
 
 #include "qt/model_view.h"
 #include "qt/skin_pictures.h"
+#include "ui/control_id.h"
 
 namespace tunelark {
 class Form1;
@@ -29,8 +30,8 @@ class MainWindow : public QWidget {
   // Brings every widget in line with the model: window size, frames, controls, list rows,
   // the enabled state, and the file-type dialog.
   void sync();
-  // Runs the click handler of `controlName`, if it has one, then syncs.
-  void click(const std::string& controlName);
+  // Runs the click handler of `control`, if it has one, then syncs.
+  void click(ControlId control);
   // Places the window at the centre of the primary screen's available area.
   void centreOnScreen();
 
@@ -66,7 +67,7 @@ class MainWindow : public QWidget {
   Form1& form_;
   SkinPictures skin_;
   QWidget* face_;
-  std::map<std::string, QWidget*> frames_;
+  std::map<ControlId, QWidget*> frames_;
   std::vector<std::unique_ptr<ModelView>> views_;
   PlayerSite* player_ = nullptr;  // owned by views_
   bool unloaded_ = false;

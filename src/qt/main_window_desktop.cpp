@@ -10,18 +10,13 @@
 #include "qt/delivery.h"
 #include "qt/desktop_dialogs.h"
 #include "qt/main_window.h"
+#include "qt/object_names.h"
 #include "qt/right_press_guard.h"
 #include "qt/window_message.h"
 #include "ui/form1.h"
 #include "ui/options_menu.h"
 
 namespace tunelark::qt {
-
-namespace {
-
-constexpr int kRightButton = 2;
-
-}  // namespace
 
 void MainWindow::setUpDesktop() {
   new RightPressGuard(this, [this](int shift, int x, int y) {
@@ -63,7 +58,7 @@ void MainWindow::syncDesktop() {
 
 void MainWindow::finishLinks() {
   // The logo is a link: the up arrow, not the pointing hand of the buttons.
-  if (auto* logo = findChild<QWidget*>(QStringLiteral("Picture1")))
+  if (auto* logo = findChild<QWidget*>(objectNameOf(ControlId::Picture1)))
     logo->setCursor(Qt::UpArrowCursor);
 }
 

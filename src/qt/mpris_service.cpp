@@ -173,7 +173,7 @@ void MprisService::raise() { window_.bringToFront(); }
 
 void MprisService::quit() {
   // The caller has its answer before the process ends.
-  QTimer::singleShot(0, &window_, [this] { window_.click("Image21"); });
+  QTimer::singleShot(0, &window_, [this] { window_.click(ControlId::Image21); });
 }
 
 void MprisService::act(MediaAction action) {
@@ -186,8 +186,7 @@ void MprisService::act(MediaAction action) {
           [this] { window_.sync(); });
       break;
     case MediaStep::Click:
-      if (const std::string control = transportControlFor(form_, action); !control.empty())
-        window_.click(control);
+      if (const auto control = transportControlFor(form_, action)) window_.click(*control);
       break;
     case MediaStep::Nothing:
       break;
@@ -246,7 +245,7 @@ void MprisService::openUri(const QString& uri) {
   if (kind == GivenKind::Clip && form_.List1.ListCount() == rowsBefore + 1) {
     // A double-click on the new entry.
     for (int i = 0; i < form_.List1.ListCount(); ++i) form_.List1.setSelected(i, i == rowsBefore);
-    deliver(form_, "List1", UserEvent::DblClick, synced);
+    deliver(form_, ControlId::List1, UserEvent::DblClick, synced);
   } else if (kind == GivenKind::List && (form_.app.lastfile != listBefore || listBefore == path)) {
     // Play of the opened list; the compact panel, when it is what shows, takes the playing look.
     deliver(

@@ -10,13 +10,14 @@
 #include "player/control_site.h"
 #include "player/module/player_module_api.h"
 #include "qt/control_placement.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 
 namespace tunelark::qt {
 
 PlayerSite::PlayerSite(ControlSite& site, QWidget* parent)
     : site_(site), box_(new QWidget(parent)) {
-  box_->setObjectName(QStringLiteral("RealAudio1"));
+  box_->setObjectName(objectNameOf(ControlId::RealAudio1));
   QPalette pal = box_->palette();
   pal.setColor(QPalette::Window, Qt::black);
   box_->setPalette(pal);

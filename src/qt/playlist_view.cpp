@@ -11,6 +11,7 @@
 #include "playlist/given_files.h"
 #include "qt/control_placement.h"
 #include "qt/delivery.h"
+#include "qt/object_names.h"
 #include "qt/skin_style.h"
 #include "ui/form1.h"
 
@@ -107,7 +108,7 @@ class PlaylistView : public ModelView {
               deliver(
                   form_.host, [this, &files] { takeGivenFiles(form_, files); }, after_);
             })) {
-    list_->setObjectName(QStringLiteral("List1"));
+    list_->setObjectName(objectNameOf(ControlId::List1));
     list_->setFrameShape(QFrame::NoFrame);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -155,7 +156,7 @@ class PlaylistView : public ModelView {
 
   void toModel(UserEvent event) {
     selectionToModel();
-    deliver(form_, "List1", event, after_);
+    deliver(form_, ControlId::List1, event, after_);
   }
 
   Form1& form_;

@@ -1,13 +1,13 @@
 #include "qt/skin_manifest.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
 
 #include "qt/app_icon.h"
 #include "qt/tree_picture_sources.h"
 #include "qt/twips.h"
 #include "ui/form1.h"
+#include "ui/form1_layout.h"
 
 namespace tunelark::qt {
 
@@ -36,13 +36,12 @@ std::vector<SkinPictureUse> allSkinPictureUses(Form1& form) {
 }
 
 std::vector<SkinPictureUse> shownSkinPictureUses(Form1& form) {
-  std::map<std::string, bool> frameShown;
-  for (Control* c : form.controls())
-    if (c->kind == ControlKind::Frame) frameShown[c->name] = c->visible;
   std::vector<SkinPictureUse> uses;
-  for (Control* c : form.controls())
-    if (hasPicture(*c) && c->visible && frameShown[c->frame])
-      addOnce(uses, {QString::fromStdString(c->picture), pxRect(*c).size()});
+  for (const LayoutRow& row : form1Layout()) {
+    const Control& c = form.control(row.control);
+    if (hasPicture(c) && form.isShown(row.control))
+      addOnce(uses, {QString::fromStdString(c.picture), pxRect(c).size()});
+  }
   return uses;
 }
 

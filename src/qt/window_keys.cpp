@@ -5,6 +5,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "qt/object_names.h"
 #include "ui/key_table.h"
 
 namespace tunelark::qt {
@@ -27,9 +28,9 @@ QKeyCombination combinationOf(const QKeyEvent* e) {
 
 WindowKeys::WindowKeys(QWidget* window, KeySink run) : QObject(window), run_(std::move(run)) {
   for (const KeyRow& row : keyTable()) {
-    if (!row.where.empty()) {
-      const QString name = QString::fromLatin1(row.where.data(), row.where.size());
-      if (auto* list = window->findChild<QWidget*>(name)) list->installEventFilter(this);
+    if (row.where) {
+      if (auto* list = window->findChild<QWidget*>(objectNameOf(*row.where)))
+        list->installEventFilter(this);
       continue;
     }
     auto* shortcut = new QShortcut(sequenceOf(row.key), window);
@@ -44,9 +45,7 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
   if (key->isAutoRepeat()) return false;
   const QKeyCombination pressed = combinationOf(key);
   for (const KeyRow& row : keyTable()) {
-    if (row.where.empty() ||
-        watched->objectName() != QLatin1String(row.where.data(), row.where.size()))
-      continue;
+    if (!row.where || watched->objectName() != objectNameOf(*row.where)) continue;
     if (sequenceOf(row.key)[0] != pressed) continue;
     run_(row.control, row.event);
     return true;

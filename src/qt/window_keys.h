@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <functional>
-#include <string_view>
 
 #include "ui/handler_table.h"
 
@@ -14,7 +13,7 @@ class QWidget;
 namespace tunelark::qt {
 
 // Runs the handler of `control` for `event`, as the window delivers a click.
-using KeySink = std::function<void(std::string_view control, UserEvent event)>;
+using KeySink = std::function<void(ControlId control, UserEvent event)>;
 
 class WindowKeys : public QObject {
  public:

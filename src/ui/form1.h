@@ -18,6 +18,7 @@
 #include "platform/host_services.h"
 #include "player/control_site.h"
 #include "ui/control.h"
+#include "ui/control_id.h"
 #include "ui/list_box.h"
 // ---- Desktop integration ----
 #include "platform/popup_menu.h"
@@ -52,75 +53,22 @@ class Form1 {
   bool Enabled = true;  // false while a dialog is loaded
   bool Visible = true;
 
-  // ---- Frames ----
-  Control Atasframe;      // top strip, always shown
-  Control Realframe;      // player area
-  Control Fileframe;      // browser area
-  Control Playlistframe;  // playlist area
-
-  // ---- Top strip (Atasframe) ----
-  Control Image4;                 // top strip background
+  // ---- Controls: one member per entry of the list (ui/control_id.h) ----
+#define TUNELARK_CONTROL_MEMBER(type, name) type name;
+#define TUNELARK_ELEMENT_MEMBER(array, index)
+  TUNELARK_FORM1_CONTROLS(TUNELARK_CONTROL_MEMBER, TUNELARK_ELEMENT_MEMBER)
+#undef TUNELARK_CONTROL_MEMBER
+#undef TUNELARK_ELEMENT_MEMBER
   std::map<int, Control> Image3;  // decorative strips along each frame's bottom, indexes 1..4
-  Control Label4;                 // playlist caption
-  Control Label2;                 // title
-  Control Shape2;                 // box around the two labels
-  Control Line1;                  // rule between the two labels
-  Control Image27;                // minimise
-  Control Image29;                // Preferences
-  Control Image30;                // help
-  Control Image34;                // About
-  Control Image21;                // exit
-  Control Image18;                // hide the player area
-  Control Image16;                // show the player area
-  Control Image20;                // hide the browser area
-  Control Image19;                // show the browser area
-  Control Image15;                // hide the playlist area
-  Control Image14;                // show the playlist area
-  Control panelplayup;            // compact play place, playing look (pause picture)
-  Control panelplaydown;          // compact play place, stopped look (play picture)
-  Control panelstopup;            // compact stop place, stopped look (inactive stop picture)
-  Control panelstopdown;          // compact stop place, playing look (stop picture)
-  Control panelprev;              // compact previous clip
-  Control panelnext;              // compact next clip
 
-  // ---- Player area (Realframe) ----
-  Control Image1;          // player area background
-  ControlSite RealAudio1;  // the hosted player
-  Control Shape1;          // box around the player
-  Control Picture1;        // logo link
-  Control Image9;          // play
-  Control Image7;          // pause
-  Control Image8;          // stop
-  Control Image6;          // stop, inactive look
-  Control Image12;         // previous clip
-  Control Image13;         // next clip
-
-  // ---- Browser area (Fileframe) ----
-  Control Image17;      // browser area background
-  TreeView tvwControl;  // drives and folders
-  Control Shape3;       // box behind the tree
-  Control Label5;       // file-type caption
-  FileListBox File1;    // clips of the chosen folder
-  Control Image33;      // file types
-  Control Image5;       // add to playlist
-
-  // ---- Playlist area (Playlistframe) ----
-  Control Image2;   // playlist area background
-  ListBox List1;    // the playlist
-  Control Image10;  // open
-  Control Image11;  // open, pressed look
-  Control Image31;  // move up
-  Control Image32;  // move down
-  Control Image26;  // new
-  Control Image28;  // save
-  Control Image22;  // remove
-  Control Image23;  // sort ascending
-  Control Image24;  // shuffle
-  Control Image25;  // sort descending
+  // The control `id` names; for a list, the tree or the player, its box.
+  Control& control(ControlId id);
+  const Control& control(ControlId id) const;
+  // True when the control is shown and so is the frame it lies in.
+  bool isShown(ControlId id) const;
 
   // Every drawable control, frames first, each frame's controls in drawing order (back to front).
   std::vector<Control*> controls();
-  Control* findControl(const std::string& name);
 
   // ---- Window-level members ----
   int playershown = 1;  // view flags: 1 shown, 0 hidden

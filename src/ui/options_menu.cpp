@@ -8,12 +8,6 @@
 
 namespace tunelark {
 
-namespace {
-
-constexpr int kRightButton = 2;
-
-}  // namespace
-
 Menu optionsMenu() {
   Menu menu;
   menu.Caption = "&Options";

@@ -14,6 +14,9 @@ inline constexpr int kMnuPrevClip = 6;
 inline constexpr int kMnuNextClip = 7;
 inline constexpr int kMnuExit = 9;
 
+// The right mouse button, as Form_MouseDown's Button gives it.
+inline constexpr int kRightButton = 2;
+
 // The menu as designed, every item enabled.
 Menu optionsMenu();
 

@@ -108,7 +108,7 @@ class DesktopTest : public ::testing::Test {
   }
   // Opens Preferences with its button; the dialog, or nullptr when none opened.
   QWidget* openPreferences() {
-    window->click("Image29");
+    window->click(ControlId::Image29);
     return window->findChild<QWidget*>(QStringLiteral("Form4"));
   }
 

@@ -56,7 +56,7 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
   LinkCatcher links;
   for (const std::string way : {"Command1", "escape", "wm", "enter"}) {
     SCOPED_TRACE(way);
-    window->click("Image34");
+    window->click(ControlId::Image34);
     auto* dialog = window->findChild<QWidget*>(QStringLiteral("Form2"));
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(window->face()->isEnabled());
@@ -82,7 +82,7 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->face()->isEnabled(); }, 5000));
     EXPECT_EQ(form->form2, nullptr);
   }
-  window->click("Picture1");
+  window->click(ControlId::Picture1);
   ASSERT_EQ(links.opened.size(), 9);
   EXPECT_EQ(links.opened[0], QUrl(QStringLiteral("http://www.example.org")));
   EXPECT_EQ(links.opened[1].scheme(), QStringLiteral("mailto"));
@@ -90,7 +90,7 @@ TEST_F(DesktopTest, AboutBoxOpensItsLinksAndClosesEveryWay) {
   EXPECT_EQ(links.opened.mid(2),
             links.opened.mid(0, 2) + links.opened.mid(0, 2) + links.opened.mid(0, 3))
       << "the same links each time, then the logo's";
-  window->click("Image30");
+  window->click(ControlId::Image30);
   EXPECT_EQ(host.messages, std::vector<std::string>{"Help Not Available Yet.."});
 }
 
@@ -113,8 +113,8 @@ TEST_P(Presentation, IsAppliedWithOneTrayIconAtMost) {
   const Row& c = GetParam();
   SCOPED_TRACE(c.what);
   if (c.file) dir.write("tunelark.ini", c.file);
-  window->click("Image27");
-  window->click("Image27");
+  window->click(ControlId::Image27);
+  window->click(ControlId::Image27);
   ::chmod((dir.str() + "/tunelark.ini").c_str(), c.mode);
   if (c.close) {
     QWidget* dialog = openPreferences();
@@ -134,7 +134,7 @@ TEST_P(Presentation, IsAppliedWithOneTrayIconAtMost) {
     EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
   }
   EXPECT_EQ(window->isVisible(), c.visible);
-  EXPECT_EQ(desktop.notifyIcons().iconCount(), c.icons);
+  EXPECT_EQ(desktop.tray().icons().size(), static_cast<std::size_t>(c.icons));
   if (c.icons) {
     EXPECT_TRUE(trayIcon().isValid()) << "exactly one icon in the tray host";
     EXPECT_EQ(desktop.tray().icons().front()->toolTip(), QStringLiteral("Tunelark 2.01"));
@@ -190,7 +190,7 @@ TEST_F(DesktopTest, TrayPopupOpensOnlyOnTheIconsRightPress) {
         {"3", kMnuExit, false, 1}}) {
     SCOPED_TRACE(pick);
     storePresentation(stored);
-    window->click("Image27");
+    window->click(ControlId::Image27);
     const std::string before = tunelark::testing::readFile(app.settingsPath);
     // The menu waits in its own event loop, so it is read and answered from a timer.
     int opened = 0;
@@ -241,9 +241,9 @@ TEST_F(DesktopTest, WithoutATrayHostTheWindowStaysWithinReach) {
   press(dialog, "Command2");
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
-  EXPECT_EQ(desktop.notifyIcons().iconCount(), 0);
+  EXPECT_TRUE(desktop.tray().icons().empty());
   storePresentation("2");
-  window->click("Image27");
+  window->click(ControlId::Image27);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
 

@@ -103,7 +103,7 @@ TEST_F(Mpris, TransportGoesThroughTheShownButtonsAndTheStateFollows) {
 
   // In the compact strip too, whose pause place stops: a pause keeps the position, a play
   // resumes from it.
-  window->click("Image18");
+  window->click(ControlId::Image18);
   EXPECT_TRUE(QTest::qWaitFor([&] { return get(QStringLiteral("Position")).toLongLong() > 0; }));
   call(kPlayer, QStringLiteral("Pause"));
   EXPECT_EQ(form->playstate, 0);
@@ -136,7 +136,7 @@ TEST_F(Mpris, TransportGoesThroughTheShownButtonsAndTheStateFollows) {
 
 TEST_F(Mpris, IdentifiesItselfAndRaiseBringsATrayOnlyWindowBack) {
   storePresentation("2");
-  window->click("Image27");
+  window->click(ControlId::Image27);
   ASSERT_FALSE(window->isVisible());
   EXPECT_EQ(get(QStringLiteral("Identity"), QStringLiteral("org.mpris.MediaPlayer2")), "Tunelark");
   call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Raise"));

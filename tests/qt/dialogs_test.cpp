@@ -30,7 +30,7 @@ TEST_F(Dialogs, FileTypesOpenAllOnOverADisabledWindowAndOnlyOkAppliesTheBoxes) {
                                 {true, Qt::Key_unknown},
                                 {true, Qt::Key_Return}}) {
     SCOPED_TRACE(std::to_string(ok) + " " + std::to_string(key));
-    window->click("Image33");
+    window->click(ControlId::Image33);
     auto* dialog = window->findChild<Form5Dialog*>(QStringLiteral("Form5"));
     ASSERT_TRUE(dialog && dialog->isVisible());
     EXPECT_FALSE(window->face()->isEnabled());

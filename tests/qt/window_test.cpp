@@ -11,6 +11,7 @@
 #include "qt/player_site.h"
 #include "qt/qt_host.h"
 #include "qt/twips.h"
+#include "ui/form1_layout.h"
 #include "ui/key_table.h"
 #include "window_fixture.h"
 
@@ -60,10 +61,12 @@ TEST_F(WindowTest, ButtonsSayWhatTheyDoAndTheTogglesResizeInPlace) {
   window->show();
   ASSERT_TRUE(QTest::qWaitFor([&firstFrame] { return firstFrame; }, 5000));
   int buttons = 0;
-  for (Control* c : form->controls()) {
+  for (const LayoutRow& row : form1Layout()) {
+    const Control* c = &form->control(row.control);
     if (c->tooltip.empty()) continue;
     QWidget* w = widgetOf(c->name);
-    EXPECT_EQ(w->toolTip(), QString::fromStdString(tooltipWithKey(*c))) << c->name;
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(tooltipWithKey(row.control, c->tooltip)))
+        << c->name;
     EXPECT_EQ(w->cursor().shape(),
               c->name == "Picture1" ? Qt::UpArrowCursor : Qt::PointingHandCursor)
         << c->name;
@@ -150,9 +153,9 @@ TEST_F(WindowTest, PlayerAreaHoldsTheModulesComponentOrSaysWhyThereIsNone) {
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->text(), QStringLiteral("The player could not be loaded"));
-    window->click("Image15");
+    window->click(ControlId::Image15);
     EXPECT_EQ(window->height(), 374);
-    window->click("Image14");
+    window->click(ControlId::Image14);
   }
   newWindow();
   form->RealAudio1.setSource("/music/list.ram");  // as a start-up load of a playlist would

@@ -31,8 +31,6 @@ class PlayerDisplay : public QWidget {
   void showStatus(const engine::PlayerStatus& status);
   // What is shown now, as text.
   const DisplayText& text() const { return text_; }
-  LevelBar& positionBar() { return *position_; }
-  LevelBar& volumeBar() { return *volume_; }
   void setVolume(double volume);
 
  signals:
