@@ -261,20 +261,6 @@ TEST(Transport, EachControlDrivesThePlayerAndSetsPlaystateAndTheLook) {
   }
 }
 
-TEST(Transport, PlayGivesTheLastPlaylistElseTheWorkfile) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"/home/ann/list.ram", "/home/ann/other.ram", "source: source:/home/ann/list.ram auto:1"},
-      {"", "/cfg/temp.ram", "source: source:/cfg/temp.ram auto:1"},
-      {"", "", "source: auto:1"}};
-  for (const auto& [lastfile, workfile, calls] : cases) {
-    Window t;
-    t.app.lastfile = lastfile;
-    t.w.workfile = workfile;
-    t.w.Image9_Click();
-    EXPECT_EQ(joined(t.player.calls), calls);
-  }
-}
-
 // With the player area hidden the compact panel turns to pause too.
 TEST(Transport, DoubleClickGivesEachSelectedRowInTurnEndingOnTheHighest) {
   for (const bool playerShown : {true, false}) {

@@ -346,38 +346,26 @@ TEST(PlaylistLoad, RowsNameTheFilesFoundAndLinesStayVerbatim) {
   EXPECT_EQ(w.rows(), (Lines{"1. ", "2. ", "3. ", "4. Song.ra", "5. ", "6. Song.ra"}));
 }
 
-TEST(PlaylistFiles, NewEmptiesTheListAndLeavesFilesAndWorkfileAlone) {
+// New empties the list and leaves the files and workfile alone. Save writes the name as typed,
+// every entry, and overwrites a playlist without asking (the whole-list edits leave out empty
+// entries), but never a clip. A completed save makes the saved file the playlist's own; a
+// cancelled or failed one changes nothing, and a failure says so once.
+TEST(PlaylistFiles, NewEmptiesTheListAndSaveWritesItOrKeepsEverythingWhenItCannot) {
   Window w;
   const std::string opened = w.dir.write("a.ram", "file:/x.ra\r\nfile:/y.ra\r\n");
-  w.dialogs.answers.push_back(opened);
-  w.form.Image10_Click();
-  w.player.calls.clear();
-  w.form.Image26_Click();
-  EXPECT_EQ(w.app.entryCount, 0);
-  EXPECT_EQ(w.form.List1.ListCount(), 0);
-  EXPECT_EQ(stateOf(w.app, w.form),
-            (Lines{w.temp(), opened, "2", "PlayList File : Untitled.ram (Not Save)"}));
-  EXPECT_EQ(readFile(opened), "file:/x.ra\r\nfile:/y.ra\r\n");
-  EXPECT_FALSE(fs::exists(w.temp()));
-  w.dir.write("win/temp.ram", "");
-  w.form.Image10_Click();  // no answer: cancelled
-  EXPECT_EQ(w.form.Label4.caption, "PlayList File : temp.ram");
-  EXPECT_TRUE(w.player.calls.empty());
-}
-
-// Save writes the name as typed, every entry, and overwrites a playlist without asking (the
-// whole-list edits leave out empty entries), but never a clip. A completed save makes the saved
-// file the playlist's own; a cancelled or failed one changes nothing, and a failure says so once.
-TEST(PlaylistFiles, SaveWritesTheNameAsTypedOrKeepsEverythingWhenItCannot) {
-  Window w;
-  w.form.Image26_Click();  // New
-  w.setEntries({"file:/b.ra", "", "file:/a.ra"}, {0});
   const std::string mylist = w.dir.str() + "/mylist";
   const std::string existing = w.dir.write("old.ram", "old contents\r\n");
   const std::string rmf(".RMF\0\0\0\x12", 8);
   const std::string clip = w.dir.write("song.rm", rmf);
-  w.dialogs.answers = {std::nullopt, w.dir.str() + "/no/such/x.ram", clip, mylist, existing};
-  const Lines unsaved = {w.temp(), w.temp(), "2", kUntitledUnsaved};
+  w.dialogs.answers = {opened, std::nullopt, w.dir.str() + "/no/such/x.ram",
+                       clip,   mylist,       existing};
+  w.form.Image10_Click();
+  w.form.Image26_Click();  // New
+  EXPECT_EQ(w.rows(), Lines{});
+  const Lines unsaved = {w.temp(), opened, "2", kUntitledUnsaved};
+  EXPECT_EQ(stateOf(w.app, w.form), unsaved);
+  EXPECT_EQ(readFile(opened), "file:/x.ra\r\nfile:/y.ra\r\n");
+  w.setEntries({"file:/b.ra", "", "file:/a.ra"}, {0});
   w.form.Image28_Click();
   EXPECT_TRUE(w.host.messages.empty());
   w.form.Image28_Click();
@@ -400,9 +388,12 @@ TEST(PlaylistFiles, SaveWritesTheNameAsTypedOrKeepsEverythingWhenItCannot) {
   w.form.Image26_Click();  // an empty list saves as an empty file
   w.form.Image28_Click();
   EXPECT_EQ(readFile(existing), "");
+  w.form.Image26_Click();
+  w.form.Image10_Click();  // no answer: cancelled, right after New; temp.ram is not there
+  EXPECT_EQ(w.form.Label4.caption, "PlayList File : ");
   EXPECT_EQ(clipLine("/", "song.ra"), "file://song.ra");  // no separator is folded
   // Named Untitled whatever the list is called, in the folder of the last choice.
-  EXPECT_EQ(dialogOf(w.dialogs.shown[4]),
+  EXPECT_EQ(dialogOf(w.dialogs.shown[5]),
             (Lines{"save", "Save As", "Tunelark (*.ram)|*.ram|RealMedia Files (*.ra)|*.ra", "1",
                    "4", "Untitled", w.dir.str()}));
 }
