@@ -16,6 +16,11 @@ namespace {
 constexpr std::size_t kOpenLimit = 100000;  // bytes; a larger file is no playlist of ours
 constexpr const char* kNotAList = "a clip or another binary file, not a playlist";
 
+// What the user is told when Open or Save leaves such a file alone: `notDone` says what.
+std::string notAListMessage(const char* notDone, const std::string& path) {
+  return std::string("This file is ") + kNotAList + ", so it was " + notDone + ":\n" + path;
+}
+
 std::string captionFor(const std::string& path) { return "PlayList File : " + fileNameOf(path); }
 
 // Both dialogs open where the user last chose a file in either of them during this run.
@@ -52,8 +57,7 @@ void Form1::openlist() {
     // Open fails silently, but a clip chosen through the dialog's clip filter is worth a word:
     // the user meant something by it, and nothing happening would look like a fault.
     if (openListFile(CommonDialog1.FileName) == kNotAList)
-      host.messageBox(std::string("This file is ") + kNotAList + ", so it was not opened:\n" +
-                      CommonDialog1.FileName);
+      host.messageBox(notAListMessage("not opened", CommonDialog1.FileName));
   }
   Image10.visible = true;
   Image11.visible = false;
@@ -107,8 +111,7 @@ bool Form1::savelist(const std::string& path) {
   // Saving over a clip would destroy it: only a playlist, or a new file, is written.
   const RegularFileRead old = readRegularFile(path, kOpenLimit);
   if (old.status == RegularFileRead::Status::Ok && !isPlaylistText(old.bytes)) {
-    host.messageBox(std::string("This file is ") + kNotAList + ", so it was not written over:\n" +
-                    path);
+    host.messageBox(notAListMessage("not written over", path));
     return false;
   }
   host.setBusy(true);
