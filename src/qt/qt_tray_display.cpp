@@ -55,7 +55,7 @@ std::uint32_t QtTrayDisplay::mouseMessageFor(QSystemTrayIcon::ActivationReason r
 bool QtTrayDisplay::show(const NotifyIconData& data) {
   QWidget* window = windowWithHandle(data.hWnd);
   if (!window) return false;
-  auto icon = std::make_unique<QSystemTrayIcon>();
+  auto icon = std::make_unique<QSystemTrayIcon>(this);
   QIcon picture = window->windowIcon();
   // A tray icon without a picture would not be shown at all.
   if (picture.isNull()) picture = window->style()->standardIcon(QStyle::SP_MediaPlay);
@@ -78,12 +78,6 @@ bool QtTrayDisplay::show(const NotifyIconData& data) {
 void QtTrayDisplay::remove(std::uint32_t hWnd, std::uint32_t uID) {
   icons_.erase({hWnd, uID});
   if (icons_.empty()) hostWatch_.stop();
-}
-
-std::vector<QSystemTrayIcon*> QtTrayDisplay::icons() const {
-  std::vector<QSystemTrayIcon*> shown;
-  for (const auto& [key, icon] : icons_) shown.push_back(icon.get());
-  return shown;
 }
 
 void QtTrayDisplay::watchTrayHost() {

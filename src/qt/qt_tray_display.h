@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "platform/notify_icon_shell.h"
 
@@ -24,9 +23,6 @@ class QtTrayDisplay : public QObject, public TrayIconDisplay {
   bool available() const override;
   bool show(const NotifyIconData& data) override;
   void remove(std::uint32_t hWnd, std::uint32_t uID) override;
-
-  // The icons on screen, for whoever needs to find one (tests click them).
-  std::vector<QSystemTrayIcon*> icons() const;
 
   // The mouse message a tray activation stands for.
   static std::uint32_t mouseMessageFor(QSystemTrayIcon::ActivationReason reason);

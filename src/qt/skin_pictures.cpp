@@ -33,11 +33,6 @@ bool SkinPictures::exists(const QString& name) const {
   return !name.isEmpty() && QFile::exists(skinResourcePath(name));
 }
 
-int SkinPictures::cachedCount() {
-  collectAhead();
-  return static_cast<int>(cache_.size());
-}
-
 QImage SkinPictures::prerendered(const QString& name, QSize device, qreal dpr) const {
   // Prerendered pixels are for a ratio of exactly 1; any other is rendered for its own size.
   if (!prerendered_ || dpr != 1.0) return {};

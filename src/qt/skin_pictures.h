@@ -33,8 +33,6 @@ class SkinPictures {
   QImage picture(const QString& name, QSize logical, qreal dpr);
   QPixmap pixmap(const QString& name, QSize logical, qreal dpr);
   bool exists(const QString& name) const;
-  // Pictures rendered at run time and kept (prerendered ones are not counted).
-  int cachedCount();
 
   // Starts rendering `wanted` (picture name, logical size) for `dpr` on a worker thread; the
   // results join the cache when a picture of the batch is first asked for. Pictures that are

@@ -95,7 +95,7 @@ class DesktopTest : public ::testing::Test {
     QRect place;
     (void)QTest::qWaitFor(
         [&] {
-          const auto icons = desktop.tray().icons();
+          const auto icons = desktop.tray().findChildren<QSystemTrayIcon*>();
           place = icons.size() == 1 ? icons.front()->geometry() : QRect();
           return place.isValid() && place.topLeft() != QPoint(0, 0);
         },

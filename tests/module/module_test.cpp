@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
@@ -467,15 +468,15 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   control.setAutoStart(false);
   control.setSource(dir.write("two.ram", tone("a.rm", 440, 5) + "\n" + tone("b.rm", 550, 5)));
   EXPECT_EQ(shown().state, "Stopped") << "auto-start off loads without playing";
-  EXPECT_EQ(player->pollInterval(), HostedPlayer::kIdlePollMs);
+  EXPECT_EQ(player->findChild<QTimer*>()->interval(), HostedPlayer::kIdlePollMs);
   control.nextClip();
   EXPECT_EQ(shown().clip, "Clip 2 of 2");
   EXPECT_EQ(shown().title, "b.rm");
   control.playPause();
-  EXPECT_EQ(player->pollInterval(), HostedPlayer::kPlayingPollMs);
+  EXPECT_EQ(player->findChild<QTimer*>()->interval(), HostedPlayer::kPlayingPollMs);
   control.playPause();
   EXPECT_EQ(shown().state, "Paused");
-  EXPECT_EQ(player->pollInterval(), HostedPlayer::kIdlePollMs);
+  EXPECT_EQ(player->findChild<QTimer*>()->interval(), HostedPlayer::kIdlePollMs);
 
   control.setAutoStart(true);
   control.setSource("file:" + dir.str() + "/missing-clip.rm");

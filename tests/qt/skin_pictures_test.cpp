@@ -34,7 +34,6 @@ TEST(SkinPictures, RenderedAtDeviceSizeWithContentReusedPerSizeMissingOnesAreDar
   flat.fill(a.pixel(0, 0));
   EXPECT_NE(a, flat) << "a real button face is not one flat colour";
   EXPECT_EQ(a.cacheKey(), skin.picture(QStringLiteral("play"), QSize(45, 15), 1.0).cacheKey());
-  EXPECT_EQ(skin.cachedCount(), 5);
   const QImage missing = skin.picture(QStringLiteral("no_such_picture"), QSize(10, 6), 1.0);
   ASSERT_EQ(missing.size(), QSize(10, 6));
   EXPECT_EQ(missing.pixelColor(5, 3).alpha(), 255);
@@ -48,11 +47,10 @@ TEST(SkinPictures, RenderedAtDeviceSizeWithContentReusedPerSizeMissingOnesAreDar
                      {QStringLiteral("no_such_picture"), QSize(8, 8)},
                      {QStringLiteral("exit"), QSize(0, 15)}},
                     2.0);
-  EXPECT_EQ(ahead.cachedCount(), 2);
   const QImage b = ahead.picture(play, QSize(45, 15), 2.0);
   EXPECT_EQ(b.size(), QSize(90, 30));
   EXPECT_EQ(argb(b), argb(skin.picture(play, QSize(45, 15), 2.0)));
-  EXPECT_EQ(ahead.cachedCount(), 2);
+  EXPECT_EQ(b.cacheKey(), ahead.picture(play, QSize(45, 15), 2.0).cacheKey());
 }
 
 TEST(PrerenderedSkin, HoldsEveryPictureTheWindowDrawsAsTheSkinRendersIt) {
@@ -124,7 +122,6 @@ TEST(AppIcon, OffersEveryDesktopSizeFromTheBuiltInPictures) {
     EXPECT_LT(image.pixelColor(0, 0).alpha(), 255) << size;
     EXPECT_EQ(image.pixelColor(size / 2, size / 2).alpha(), 255) << size;
   }
-  EXPECT_EQ(skin.cachedCount(), 0);
 }
 
 }  // namespace

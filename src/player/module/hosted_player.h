@@ -35,7 +35,6 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
   PlayerDisplay* playerDisplay() { return display_.data(); }
   // Brings the display in line with the engine now, rather than at the next tick.
   void refresh();
-  int pollInterval() const { return timer_.interval(); }
 
  private:
   // Each operation goes to the engine, then the display shows its effect at once.
@@ -49,7 +48,7 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
 
   std::unique_ptr<engine::PlayerEngine> engine_;
   QPointer<PlayerDisplay> display_;  // a child of the host's widget, which may delete it first
-  QTimer timer_;
+  QTimer timer_{this};
   double volume_ = 1.0;  // the engine's, as last set
 };
 
