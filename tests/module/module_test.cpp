@@ -335,7 +335,7 @@ TEST(ChildProcess, DISABLED_PlaysThroughLossOfTheSoundServer) {
     const auto s = status();
     return s.state == engine::PlayState::Playing && !s.noDevice && s.elapsedSeconds > 0.2;
   };
-  const DisplayText& text = player.playerDisplay()->text();
+  const DisplayText& text = qobject_cast<PlayerDisplay*>(player.display())->text();
   player.control().setAutoStart(true);
   player.control().setSource("file:" + clip);
   if (which == "no-server") {
@@ -421,7 +421,9 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   };
   QWidget window;
   std::unique_ptr<HostedPlayer> player;
-  const auto shown = [&]() -> const DisplayText& { return player->playerDisplay()->text(); };
+  const auto shown = [&]() -> const DisplayText& {
+    return qobject_cast<PlayerDisplay*>(player->display())->text();
+  };
   const auto status = [&] { return player->engine().status(); };
   const std::string clip = tone("tone.rm", 440, 2);
   for (const std::string& module : {dir.str() + "/libtunelark_sound.so", std::string()}) {
@@ -458,7 +460,7 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   pumpEvents(5000, [&] { return shown().time.find("/ --:--") == std::string::npos; });
   ASSERT_NE(shown().time.find("/ 0:20"), std::string::npos) << shown().time;
   EXPECT_EQ(shown().title, "long.rm");
-  LevelBar& bar = barNamed(*player->playerDisplay(), "Position");
+  LevelBar& bar = barNamed(*qobject_cast<PlayerDisplay*>(player->display()), "Position");
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(1 + (bar.width() - 2) / 2, bar.height() / 2));
   EXPECT_NEAR(status().elapsedSeconds, 10, 1.0);
   pumpEvents(5000, [&] { return std::abs(bar.value() - 0.5) < 0.05; });

@@ -32,7 +32,6 @@ class HostedPlayer : public QObject, public PlayerComponent, private PlayerContr
   void setVolume(double volume) override;
 
   engine::PlayerEngine& engine() { return *engine_; }
-  PlayerDisplay* playerDisplay() { return display_.data(); }
   // Brings the display in line with the engine now, rather than at the next tick.
   void refresh();
 
