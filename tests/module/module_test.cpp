@@ -460,7 +460,7 @@ TEST(HostedPlayer, PlaysShowsAndSeeksAsTheWindowHostsIt) {
   pumpEvents(5000, [&] { return shown().time.find("/ --:--") == std::string::npos; });
   ASSERT_NE(shown().time.find("/ 0:20"), std::string::npos) << shown().time;
   EXPECT_EQ(shown().title, "long.rm");
-  LevelBar& bar = barNamed(*qobject_cast<PlayerDisplay*>(player->display()), "Position");
+  LevelBar& bar = barNamed(*player->display(), "Position");
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(1 + (bar.width() - 2) / 2, bar.height() / 2));
   EXPECT_NEAR(status().elapsedSeconds, 10, 1.0);
   pumpEvents(5000, [&] { return std::abs(bar.value() - 0.5) < 0.05; });

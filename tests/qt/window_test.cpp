@@ -36,7 +36,7 @@ void expectWidgetsMatchModel(Form1& form, MainWindow& window) {
 }
 
 // Frameless and fixed, the player's picture above its display, and shown only by start-up.
-TEST_F(WindowTest, StartsFramelessFixedWithItsPicturesReady) {
+TEST_F(WindowTest, StartsFramelessFixedAndOffScreenUntilShown) {
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   const QObjectList& stack = widgetOf("Realframe")->children();
